@@ -1,0 +1,132 @@
+#include "Main.h"
+
+#include "../plugin/MessageDef.h"
+#include "../plugin/Plugin.h"
+#include "../support/FileNameRule.h"
+#include "../support/IniFile.h"
+#include "../support/QueryDialog.h"
+#include "../support/Win32Handles.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+const char PluginName[] = "Nupero for TTBase";
+
+// Captions in code page 932: "タイトルを変更(&T)" is also the dialog's prompt.
+const PluginCommandInfo CommandTable[CommandTableSize] = {
+    {"Command1", "Nupero(&T)", 0, 0, 0xFFFFFFFFu, 5, 0, 0},
+    {"Command2", "\x83\x5E\x83\x43\x83\x67\x83\x8B\x82\xF0\x95\xCF\x8D\x58(&T)", 1, 0, 0xFFFFFFFFu,
+     4, 0, 0},
+};
+
+namespace {
+
+constexpr DWORD CheckedFlag = 8;
+constexpr std::uint32_t NcMiddleButtonDown = WM_NCMBUTTONDOWN;
+constexpr std::uint32_t NcMiddleButtonDoubleClick = WM_NCMBUTTONDBLCLK;
+
+std::int32_t MouseClickType;
+std::uint32_t TriggerMessage;
+bool Active;
+DWORD CheckFlags;
+
+bool IsSystemLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+void UpdateCheckMark() {
+    CheckFlags = Active ? CheckedFlag : 0;
+    // A host without this service, or a command before the first Init, has
+    // no entry to call; the new state stands all the same.
+    if (auto setMenuProperty = reinterpret_cast<SetMenuPropertyFn>(
+            reinterpret_cast<void (*)()>(HostServices.SetMenuProperty))) {
+        setMenuProperty(PluginHandle, 0, CheckedFlag, CheckFlags);
+    }
+}
+
+// Joins this thread's input to another's for the lifetime of the object, so
+// the dialog can take the foreground; the detach follows on every way out.
+class InputAttachment {
+public:
+    InputAttachment(DWORD self, DWORD other) : self_(self), other_(other) {
+        AttachThreadInput(self_, other_, TRUE);
+    }
+    InputAttachment(const InputAttachment&) = delete;
+    InputAttachment& operator=(const InputAttachment&) = delete;
+    ~InputAttachment() { AttachThreadInput(self_, other_, FALSE); }
+
+private:
+    DWORD self_;
+    DWORD other_;
+};
+
+// Host strings are code page 932 text; the dialog is Unicode so that any title
+// survives whatever the system's code page.
+void DecodeCp932(const char* text, wchar_t* out, int capacity) {
+    if (MultiByteToWideChar(932, 0, text, -1, out, capacity) == 0) out[0] = L'\0';
+}
+
+void ChangeWindowTitle(HWND window) {
+    // The count 255 leaves at most 254 units; a cut that would end on the
+    // first half of a surrogate pair drops that half.
+    wchar_t title[QueryTextLimit + 1] = {};
+    GetWindowTextW(window, title, QueryTextLimit);
+    const std::size_t length = wcslen(title);
+    if (length == QueryTextLimit - 1 && IS_HIGH_SURROGATE(title[length - 1])) title[length - 1] = 0;
+
+    const DWORD self = GetCurrentThreadId();
+    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    InputAttachment attachment(self, foregroundThread);
+
+    wchar_t prompt[64];
+    wchar_t caption[64];
+    DecodeCp932(CommandTable[1].Caption, prompt, ARRAYSIZE(prompt));
+    DecodeCp932(PluginName, caption, ARRAYSIZE(caption));
+    if (InputQuery(caption, prompt, title, window)) SetWindowTextW(window, title);
+}
+
+HeapBlock SettingsFileName() {
+    const char* name = PluginFileName();
+    const std::size_t length = std::strlen(name);
+    const std::size_t stem = filename::ExtensionStart(name, length, IsSystemLeadByte);
+    HeapBlock block(GetProcessHeap(), stem + sizeof filename::SettingsExtension);
+    if (block) filename::BuildSettingsFileName(name, length, IsSystemLeadByte, block.get<char>());
+    return block;
+}
+
+}  // namespace
+
+bool MainInit() {
+    {
+        // Without memory for the name the reader has no file: the defaults.
+        HeapBlock settingsName = SettingsFileName();
+        IniFile settings(settingsName ? settingsName.get<const char>() : "");
+        MouseClickType = settings.ReadInteger("OPTION", "MouseClickType", 0);
+        Active = settings.ReadBool("OPTION", "StartMode", true);
+    }
+    TriggerMessage = MouseClickType == 1 ? NcMiddleButtonDoubleClick : NcMiddleButtonDown;
+    UpdateCheckMark();
+    return true;
+}
+
+void MainUnload() {}
+
+bool MainExecute(std::int32_t commandId, std::uint32_t /*value*/) {
+    switch (commandId) {
+    case 0:
+        Active = !Active;
+        UpdateCheckMark();
+        return true;
+    case 1:
+        if (!Active) return false;
+        ChangeWindowTitle(GetForegroundWindow());
+        return true;
+    default:
+        return true;
+    }
+}
+
+void MainHook(std::uint16_t message, std::uint32_t wParam, std::uint32_t lParam) {
+    // Called for every relayed message: compare first, touch nothing else.
+    if (!Active || message != HostMessages.HMouseAction || wParam != TriggerMessage) return;
+    ChangeWindowTitle(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(lParam)));
+}

@@ -1,0 +1,100 @@
+#include "QueryDialog.h"
+
+#include "QueryDialogIds.h"
+
+#include <cwchar>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+struct QueryState {
+    const wchar_t* caption;
+    const wchar_t* prompt;
+    const wchar_t* initialText;
+    HWND placeNear;
+    wchar_t confirmedText[QueryTextLimit + 1];
+};
+
+void SetCaptionFromStringTable(HWND dialog, int control, UINT stringId) {
+    wchar_t caption[64];
+    if (LoadStringW(ThisModule(), stringId, caption, ARRAYSIZE(caption)) > 0) {
+        SetDlgItemTextW(dialog, control, caption);
+    }
+}
+
+void CentreOnMonitorOf(HWND dialog, HWND placeNear) {
+    RECT work;
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromWindow(IsWindow(placeNear) ? placeNear : nullptr,
+                                         MONITOR_DEFAULTTOPRIMARY);
+    if (monitor && GetMonitorInfoW(monitor, &info)) {
+        work = info.rcWork;
+    } else if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        return;
+    }
+
+    RECT box;
+    if (!GetWindowRect(dialog, &box)) return;
+    const LONG width = box.right - box.left;
+    const LONG height = box.bottom - box.top;
+    LONG x = work.left + (work.right - work.left - width) / 2;
+    LONG y = work.top + (work.bottom - work.top - height) / 2;
+    // A dialog wider than the work area keeps its title bar reachable.
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        auto* state = reinterpret_cast<QueryState*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        SetWindowTextW(dialog, state->caption);
+        SetDlgItemTextW(dialog, IDC_QUERY_PROMPT, state->prompt);
+        SetCaptionFromStringTable(dialog, IDOK, IDS_QUERY_OK);
+        SetCaptionFromStringTable(dialog, IDCANCEL, IDS_QUERY_CANCEL);
+
+        HWND edit = GetDlgItem(dialog, IDC_QUERY_TEXT);
+        SendMessageW(edit, EM_LIMITTEXT, QueryTextLimit, 0);
+        SetWindowTextW(edit, state->initialText);
+        CentreOnMonitorOf(dialog, state->placeNear);
+
+        // The input is attached to the foreground thread, so the dialog may
+        // take the foreground and the keyboard.
+        SetForegroundWindow(dialog);
+        SetFocus(edit);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        return FALSE;  // focus was set here
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK: {
+            auto* state = reinterpret_cast<QueryState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            GetDlgItemTextW(dialog, IDC_QUERY_TEXT, state->confirmedText, QueryTextLimit + 1);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        case IDCANCEL:  // the Cancel button, Esc and the close box all end here
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+bool InputQuery(const wchar_t* caption, const wchar_t* prompt, wchar_t* text, HWND placeNear) {
+    QueryState state = {caption, prompt, text, placeNear, {}};
+    const INT_PTR result = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_QUERY), nullptr,
+                                           QueryDialogProc, reinterpret_cast<LPARAM>(&state));
+    if (result != IDOK) return false;
+    wmemcpy(text, state.confirmedText, QueryTextLimit + 1);
+    return true;
+}

@@ -1,0 +1,128 @@
+#include "PluginHost.h"
+
+#include <stdexcept>
+
+std::vector<MenuPropertyCall> MenuPropertyCalls;
+int OtherServiceCalls;
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path, length);
+    return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+template <typename T>
+static void Find(HMODULE module, const char* name, T& entry) {
+    entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+LoadedPlugin::LoadedPlugin(const std::string& path) {
+    MenuPropertyCalls.clear();
+    OtherServiceCalls = 0;
+    module = LoadLibraryA(path.c_str());
+    if (!module) throw std::runtime_error("cannot load " + path);
+    Find(module, "TTBEvent_Init", Init);
+    Find(module, "TTBEvent_Unload", Unload);
+    Find(module, "TTBEvent_Execute", Execute);
+    Find(module, "TTBEvent_WindowsHook", WindowsHook);
+    Find(module, "TTBEvent_InitPluginInfo", InitPluginInfo);
+    Find(module, "TTBEvent_FreePluginInfo", FreePluginInfo);
+}
+
+LoadedPlugin::~LoadedPlugin() {
+    if (module) FreeLibrary(module);
+}
+
+TempDirectory::TempDirectory() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    static unsigned counter;
+    for (;;) {
+        path_ = std::string(base) + "nupero-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter) + "\\";
+        if (CreateDirectoryA(path_.c_str(), nullptr)) return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temp directory");
+    }
+}
+
+static void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(dir + name + "\\");
+            } else {
+                DeleteFileA((dir + name).c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+TempDirectory::~TempDirectory() { RemoveTree(path_); }
+
+std::string TempDirectory::Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = path_ + name;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return path;
+}
+
+namespace {
+
+constexpr UINT RunQueuedCall = WM_APP + 1;
+
+LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == RunQueuedCall) {
+        auto* call = reinterpret_cast<std::function<void()>*>(lParam);
+        (*call)();
+        delete call;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+const wchar_t* HostWindowClass() {
+    static const wchar_t* name = [] {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = HostWindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"NuperoTestHostWindow";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        RegisterClassW(&wc);
+        return wc.lpszClassName;
+    }();
+    return name;
+}
+
+}  // namespace
+
+HostWindow::HostWindow(const wchar_t* title) {
+    hwnd_ = CreateWindowExW(0, HostWindowClass(), title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                            400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) throw std::runtime_error("cannot create a window");
+}
+
+HostWindow::~HostWindow() { DestroyWindow(hwnd_); }
+
+void HostWindow::Post(std::function<void()> call) const {
+    PostMessageW(hwnd_, RunQueuedCall, 0,
+                 reinterpret_cast<LPARAM>(new std::function<void()>(std::move(call))));
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[1024];
+    const int length = GetWindowTextW(window, text, 1024);
+    return std::wstring(text, length > 0 ? length : 0);
+}
+
+UINT HMouseActionMessage() { return RegisterWindowMessageA("TTBase HMouse Action"); }

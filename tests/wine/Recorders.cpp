@@ -1,0 +1,66 @@
+#include "Recorders.h"
+
+#include "DialogDriver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PlatformRecorder* current;
+
+using AttachFn = BOOL(WINAPI*)(DWORD, DWORD, BOOL);
+using SetTextFn = BOOL(WINAPI*)(HWND, LPCWSTR);
+using GetProcFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+using DialogFn = INT_PTR(WINAPI*)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
+
+BOOL WINAPI RecordAttach(DWORD thread, DWORD other, BOOL attach) {
+    current->attachCalls.push_back({thread, other, attach});
+    return AttachThreadInput(thread, other, attach);
+}
+
+bool InsideADialog(HWND window) {
+    wchar_t cls[16];
+    HWND root = GetAncestor(window, GA_ROOT);
+    return root && GetClassNameW(root, cls, 16) && wcscmp(cls, L"#32770") == 0;
+}
+
+BOOL WINAPI RecordSetText(HWND window, LPCWSTR text) {
+    // The dialog's own captions go through the same import.
+    if (!InsideADialog(window)) current->setTitleCalls.emplace_back(window, text ? text : L"");
+    return SetWindowTextW(window, text);
+}
+
+FARPROC WINAPI RecordGetProc(HMODULE module, LPCSTR name) {
+    current->procLookups.push_back(HIWORD(name) ? name : "#ordinal");
+    current->procLookupModules.push_back(module);
+    FARPROC result = GetProcAddress(module, name);
+    current->procResults.push_back(result);
+    return result;
+}
+
+INT_PTR WINAPI RecordDialog(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC proc,
+                            LPARAM param) {
+    ++current->dialogsRequested;
+    if (current->fakeDialog) return current->fakeDialogResult;
+    if (DialogDriver::Running() == 0) {
+        ADD_FAILURE() << "the plugin opened a dialog that no test expected";
+        return IDCANCEL;
+    }
+    return DialogBoxParamW(instance, name, owner, proc, param);
+}
+
+}  // namespace
+
+PlatformRecorder::PlatformRecorder(HMODULE plugin) {
+    current = this;
+    attach_ = std::make_unique<ImportHook>(plugin, "AttachThreadInput",
+                                           reinterpret_cast<void*>(RecordAttach));
+    setText_ = std::make_unique<ImportHook>(plugin, "SetWindowTextW",
+                                            reinterpret_cast<void*>(RecordSetText));
+    getProc_ = std::make_unique<ImportHook>(plugin, "GetProcAddress",
+                                            reinterpret_cast<void*>(RecordGetProc));
+    dialog_ = std::make_unique<ImportHook>(plugin, "DialogBoxParamW",
+                                           reinterpret_cast<void*>(RecordDialog));
+}
+
+PlatformRecorder::~PlatformRecorder() { current = nullptr; }

@@ -1,0 +1,297 @@
+// A small host for NuperoForTTB.dll: it loads the plugin as the resident tool
+// host does, offers its two commands in a menu, shows the switch's check mark
+// and relays middle-button clicks on its own title bar.
+//
+//   sample-host.exe [--plugin PATH]            a window for a person to use
+//   sample-host.exe --script [--plugin PATH]   an unattended session, printed
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using HostBool = DWORD;
+constexpr HostBool HostTrue = 0xFFFFFFFFu;
+constexpr DWORD PluginId = 0x1001;
+constexpr UINT CommandMenuBase = 100;  // menu item = base + command identifier
+constexpr UINT StatusId = 200;
+
+struct Plugin {
+    HMODULE module = nullptr;
+    HostBool(WINAPI* Init)(const char*, DWORD) = nullptr;
+    void(WINAPI* Unload)() = nullptr;
+    HostBool(WINAPI* Execute)(int, DWORD) = nullptr;
+    void(WINAPI* WindowsHook)(UINT, DWORD, DWORD) = nullptr;
+};
+
+Plugin plugin;
+HWND mainWindow;
+HWND statusLine;
+HMENU commandMenu;
+UINT hmouseAction;
+bool scripted;
+
+std::string Utf8(const std::wstring& text) {
+    std::string out(text.size() * 4 + 1, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0],
+                                   static_cast<int>(out.size()), nullptr, nullptr) - 1);
+    return out;
+}
+
+std::wstring FromCp932(const char* text) {
+    wchar_t out[256];
+    MultiByteToWideChar(932, 0, text, -1, out, 256);
+    return out;
+}
+
+// Every step goes to stdout and to the window's status line.
+void Say(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    if (statusLine) {
+        wchar_t text[512];
+        MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, text, 512);
+        SetWindowTextW(statusLine, text);
+    }
+}
+
+std::string Hex(DWORD value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
+    return text;
+}
+
+std::wstring TitleOf(HWND window) {
+    wchar_t text[512];
+    const int length = GetWindowTextW(window, text, 512);
+    return std::wstring(text, length > 0 ? length : 0);
+}
+
+}  // namespace
+
+// The host's services, exported under their plain names (sample-host.def).
+extern "C" BOOL WINAPI TTBPlugin_SetMenuProperty(DWORD pluginId, int commandId, DWORD mask,
+                                                 DWORD flags) {
+    const bool checked = (flags & 8) != 0;
+    if (commandMenu && (mask & 8)) {
+        CheckMenuItem(commandMenu, CommandMenuBase + commandId,
+                      MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+    Say("  host: TTBPlugin_SetMenuProperty(" + Hex(pluginId) + ", " + std::to_string(commandId) +
+        ", " + std::to_string(mask) + ", " + std::to_string(flags) + ") -> command " +
+        std::to_string(commandId) + (checked ? " checked" : " unchecked"));
+    return TRUE;
+}
+
+#define UNUSED_SERVICE(name) \
+    extern "C" void WINAPI name() { Say("  host: unexpected call to " #name); }
+UNUSED_SERVICE(TTBPlugin_GetAllPluginInfo)
+UNUSED_SERVICE(TTBPlugin_FreePluginInfoArray)
+UNUSED_SERVICE(TTBPlugin_GetPluginInfo)
+UNUSED_SERVICE(TTBPlugin_SetPluginInfo)
+UNUSED_SERVICE(TTBPlugin_FreePluginInfo)
+UNUSED_SERVICE(TTBPlugin_SetTaskTrayIcon)
+UNUSED_SERVICE(TTBPlugin_WriteLog)
+UNUSED_SERVICE(TTBPlugin_ExecuteCommand)
+
+namespace {
+
+template <typename T>
+bool Find(const char* name, T& entry) {
+    entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(plugin.module, name)));
+    if (!entry) Say(std::string("the plugin does not export ") + name);
+    return entry != nullptr;
+}
+
+bool LoadPlugin(const std::string& path) {
+    plugin.module = LoadLibraryA(path.c_str());
+    if (!plugin.module) {
+        Say("load: cannot load " + path + " (error " + std::to_string(GetLastError()) + ")");
+        return false;
+    }
+    Say("load: " + path);
+    return Find("TTBEvent_Init", plugin.Init) && Find("TTBEvent_Unload", plugin.Unload) &&
+           Find("TTBEvent_Execute", plugin.Execute) &&
+           Find("TTBEvent_WindowsHook", plugin.WindowsHook);
+}
+
+HostBool Execute(int command) {
+    const HostBool result = plugin.Execute(command, 0);
+    Say("TTBEvent_Execute(" + std::to_string(command) + ") -> " + Hex(result));
+    return result;
+}
+
+LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONDBLCLK:
+        // What the host relays: the mouse message and the window under it.
+        Say(std::string("relay: ") + (message == WM_NCMBUTTONDOWN ? "WM_NCMBUTTONDOWN" : "WM_NCMBUTTONDBLCLK") +
+            " on the title bar -> TTBEvent_WindowsHook");
+        plugin.WindowsHook(hmouseAction, message, reinterpret_cast<DWORD>(hwnd));
+        Say("relay: returned; title is now \"" + Utf8(TitleOf(hwnd)) + "\"");
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) >= CommandMenuBase && LOWORD(wParam) < CommandMenuBase + 2) {
+            Execute(LOWORD(wParam) - CommandMenuBase);
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        if (statusLine) MoveWindow(statusLine, 0, HIWORD(lParam) - 24, LOWORD(lParam), 24, TRUE);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void CreateHostWindow() {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = HostWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"NuperoSampleHost";
+    RegisterClassW(&wc);
+
+    HMENU bar = CreateMenu();
+    commandMenu = CreatePopupMenu();
+    AppendMenuW(commandMenu, MF_STRING, CommandMenuBase + 0, L"Nupero(&T)");
+    AppendMenuW(commandMenu, MF_STRING, CommandMenuBase + 1,
+                FromCp932("\x83\x5E\x83\x43\x83\x67\x83\x8B\x82\xF0\x95\xCF\x8D\x58(&T)").c_str());
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(commandMenu), L"&Plugin");
+
+    mainWindow = CreateWindowExW(0, wc.lpszClassName, L"Sample host window",
+                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80, 80, 560, 200, nullptr, bar,
+                                 wc.hInstance, nullptr);
+    statusLine = CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT,
+                                 0, 0, 0, 0, mainWindow, reinterpret_cast<HMENU>(StatusId),
+                                 wc.hInstance, nullptr);
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    SendMessageW(mainWindow, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+    SetForegroundWindow(mainWindow);
+}
+
+// The scripted session's "person": waits for the plugin's dialog on the host
+// thread, reports what it shows, types a new title and presses Enter.
+struct TypedAnswer {
+    std::wstring text;
+    DWORD hostThread;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
+    wchar_t cls[16];
+    if (IsWindowVisible(hwnd) && GetClassNameW(hwnd, cls, 16) && !wcscmp(cls, L"#32770")) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD WINAPI TypeIntoDialog(void* param) {
+    auto* answer = static_cast<TypedAnswer*>(param);
+    HWND dialog = nullptr;
+    for (int i = 0; i < 1000 && !dialog; ++i) {
+        EnumThreadWindows(answer->hostThread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog) Sleep(10);
+    }
+    if (!dialog) {
+        Say("  person: no dialog appeared");
+        return 1;
+    }
+    HWND field = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+    HWND prompt = FindWindowExW(dialog, nullptr, L"Static", nullptr);
+    Say("  dialog: \"" + Utf8(TitleOf(dialog)) + "\", prompt \"" + Utf8(TitleOf(prompt)) +
+        "\", field \"" + Utf8(TitleOf(field)) + "\", buttons \"" +
+        Utf8(TitleOf(GetDlgItem(dialog, IDOK))) + "\" / \"" +
+        Utf8(TitleOf(GetDlgItem(dialog, IDCANCEL))) + "\"");
+    Say("  person: types \"" + Utf8(answer->text) + "\" and presses Enter");
+    for (wchar_t c : answer->text) PostMessageW(field, WM_CHAR, c, 1);
+    PostMessageW(field, WM_KEYDOWN, VK_RETURN, 1);
+    return 0;
+}
+
+// Runs `action` (which opens the dialog) while a second thread answers it.
+void AnswerDialog(const std::wstring& newTitle, void (*action)()) {
+    TypedAnswer answer = {newTitle, GetCurrentThreadId()};
+    HANDLE person = CreateThread(nullptr, 0, TypeIntoDialog, &answer, 0, nullptr);
+    action();
+    WaitForSingleObject(person, INFINITE);
+    CloseHandle(person);
+}
+
+int RunScript() {
+    CreateHostWindow();
+    bool ok = true;
+    Say("window: \"" + Utf8(TitleOf(mainWindow)) + "\"");
+
+    Say("toggle: command 0 switches the feature off");
+    ok &= Execute(0) == HostTrue;
+    Say("command 1 while off:");
+    ok &= Execute(1) == 0;
+    Say("toggle: command 0 switches it on again");
+    ok &= Execute(0) == HostTrue;
+
+    const std::wstring first = L"Renamed by command 1 \u2014 \u30C6\u30B9\u30C8";
+    Say("command 1: opens the dialog for the foreground window");
+    AnswerDialog(first, [] { Execute(1); });
+    const std::wstring afterCommand = TitleOf(mainWindow);
+    Say("read back: \"" + Utf8(afterCommand) + "\"");
+    ok &= afterCommand == first;
+
+    const std::wstring second = L"Renamed by a middle click";
+    Say("middle click on the title bar:");
+    AnswerDialog(second, [] {
+        SendMessageW(mainWindow, WM_NCMBUTTONDOWN, HTCAPTION, 0);
+    });
+    const std::wstring afterClick = TitleOf(mainWindow);
+    Say("read back: \"" + Utf8(afterClick) + "\"");
+    ok &= afterClick == second;
+
+    Say(ok ? "session: every step gave what was expected" : "session: FAILED");
+    return ok ? 0 : 1;
+}
+
+int RunInteractive() {
+    CreateHostWindow();
+    Say("Middle-click this window's title bar, or use the Plugin menu.");
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--script") scripted = true;
+        else if (arg == "--plugin" && i + 1 < argc) path = argv[++i];
+    }
+    if (path.empty()) {
+        char self[MAX_PATH];
+        std::string dir(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+        path = dir.substr(0, dir.find_last_of('\\') + 1) + "NuperoForTTB.dll";
+    }
+
+    hmouseAction = RegisterWindowMessageA("TTBase HMouse Action");
+    if (!LoadPlugin(path)) return 2;
+    const HostBool initResult = plugin.Init(path.c_str(), PluginId);
+    Say("TTBEvent_Init(\"" + path + "\", " + Hex(PluginId) + ") -> " + Hex(initResult));
+
+    const int status = scripted ? RunScript() : RunInteractive();
+
+    plugin.Unload();
+    Say("TTBEvent_Unload()");
+    FreeLibrary(plugin.module);
+    Say("unload: done");
+    return status;
+}
