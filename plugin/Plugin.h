@@ -33,3 +33,7 @@ extern DWORD PluginHandle;
 // The plugin's file name as last given by the host; never null.
 const char* PluginFileName();
 void SetPluginFileName(const char* name);
+
+// The file-version pair from the named file's version resource; 0 and 0 when
+// it has none or cannot be read.
+void ReadFileVersion(const char* fileName, DWORD& versionMS, DWORD& versionLS);

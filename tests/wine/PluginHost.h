@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-struct PluginInfo;
+struct PluginInfo;  // the record is read by byte offsets, as the host reads it
 
 using HostBool = std::uint32_t;
 constexpr HostBool HostTrue = 0xFFFFFFFFu;

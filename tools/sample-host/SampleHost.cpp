@@ -4,10 +4,13 @@
 //
 //   sample-host.exe [--plugin PATH]            a window for a person to use
 //   sample-host.exe --script [--plugin PATH]   an unattended session, printed
+#include "../../plugin/PluginInfo.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,7 +26,16 @@ struct Plugin {
     void(WINAPI* Unload)() = nullptr;
     HostBool(WINAPI* Execute)(int, DWORD) = nullptr;
     void(WINAPI* WindowsHook)(UINT, DWORD, DWORD) = nullptr;
+    PluginInfo*(WINAPI* InitPluginInfo)(const char*) = nullptr;
+    void(WINAPI* FreePluginInfo)(PluginInfo*) = nullptr;
 };
+
+// What the plugin told about itself, kept for the menu.
+struct CommandEntry {
+    std::wstring caption;
+    int id;
+};
+std::vector<CommandEntry> commands;
 
 Plugin plugin;
 HWND mainWindow;
@@ -113,7 +125,36 @@ bool LoadPlugin(const std::string& path) {
     Say("load: " + path);
     return Find("TTBEvent_Init", plugin.Init) && Find("TTBEvent_Unload", plugin.Unload) &&
            Find("TTBEvent_Execute", plugin.Execute) &&
-           Find("TTBEvent_WindowsHook", plugin.WindowsHook);
+           Find("TTBEvent_WindowsHook", plugin.WindowsHook) &&
+           Find("TTBEvent_InitPluginInfo", plugin.InitPluginInfo) &&
+           Find("TTBEvent_FreePluginInfo", plugin.FreePluginInfo);
+}
+
+// Asks the plugin what it is, prints it and hands the record back.
+bool ReadPluginInfo(const std::string& path) {
+    PluginInfo* info = plugin.InitPluginInfo(path.c_str());
+    if (!info) {
+        Say("TTBEvent_InitPluginInfo -> null");
+        return false;
+    }
+    char version[32];
+    std::snprintf(version, sizeof version, "%lu.%lu.%lu.%lu",
+                  static_cast<unsigned long>(HIWORD(info->VersionMS)),
+                  static_cast<unsigned long>(LOWORD(info->VersionMS)),
+                  static_cast<unsigned long>(HIWORD(info->VersionLS)),
+                  static_cast<unsigned long>(LOWORD(info->VersionLS)));
+    Say("TTBEvent_InitPluginInfo: name \"" + std::string(info->Name) + "\", file \"" +
+        info->FileName + "\", version " + version + ", " + std::to_string(info->CommandCount) +
+        " commands");
+    for (int i = 0; i < info->CommandCount; ++i) {
+        const PluginCommandInfo& c = info->Commands[i];
+        const std::wstring caption = FromCp932(c.Caption);
+        Say("  command " + std::to_string(c.CommandId) + ": " + c.Name + " \"" + Utf8(caption) + "\"");
+        commands.push_back({caption, c.CommandId});
+    }
+    plugin.FreePluginInfo(info);
+    Say("TTBEvent_FreePluginInfo: record handed back");
+    return true;
 }
 
 HostBool Execute(int command) {
@@ -133,7 +174,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         Say("relay: returned; title is now \"" + Utf8(TitleOf(hwnd)) + "\"");
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wParam) >= CommandMenuBase && LOWORD(wParam) < CommandMenuBase + 2) {
+        if (LOWORD(wParam) >= CommandMenuBase && LOWORD(wParam) < CommandMenuBase + 100) {
             Execute(LOWORD(wParam) - CommandMenuBase);
             return 0;
         }
@@ -159,9 +200,9 @@ void CreateHostWindow() {
 
     HMENU bar = CreateMenu();
     commandMenu = CreatePopupMenu();
-    AppendMenuW(commandMenu, MF_STRING, CommandMenuBase + 0, L"Nupero(&T)");
-    AppendMenuW(commandMenu, MF_STRING, CommandMenuBase + 1,
-                FromCp932("\x83\x5E\x83\x43\x83\x67\x83\x8B\x82\xF0\x95\xCF\x8D\x58(&T)").c_str());
+    for (const CommandEntry& c : commands) {
+        AppendMenuW(commandMenu, MF_STRING, CommandMenuBase + c.id, c.caption.c_str());
+    }
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(commandMenu), L"&Plugin");
 
     mainWindow = CreateWindowExW(0, wc.lpszClassName, L"Sample host window",
@@ -283,7 +324,7 @@ int main(int argc, char** argv) {
     }
 
     hmouseAction = RegisterWindowMessageA("TTBase HMouse Action");
-    if (!LoadPlugin(path)) return 2;
+    if (!LoadPlugin(path) || !ReadPluginInfo(path)) return 2;
     const HostBool initResult = plugin.Init(path.c_str(), PluginId);
     Say("TTBEvent_Init(\"" + path + "\", " + Hex(PluginId) + ") -> " + Hex(initResult));
 
