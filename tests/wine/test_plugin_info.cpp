@@ -197,7 +197,7 @@ TEST_F(PluginInfoTest, BuildAndFreeCyclesLeaveTheHeapAsItWas) {
     HANDLE heap = OwningHeap(probe);
     plugin.FreePluginInfo(probe);
     const size_t before = BusyBlocks(heap).size();
-    for (int i = 0; i < 1000; ++i) plugin.FreePluginInfo(plugin.InitPluginInfo(DllPath().c_str()));
+    for (int i = 0; i < 10000; ++i) plugin.FreePluginInfo(plugin.InitPluginInfo(DllPath().c_str()));
     EXPECT_EQ(BusyBlocks(heap).size(), before);
 }
 

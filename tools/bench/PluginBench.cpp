@@ -1,0 +1,159 @@
+// Measures the plugin against yardsticks in one run, interleaved, best of
+// several rounds, so the machine's noise cancels. Prints one line per figure:
+//   name <tab> value <tab> goal <tab> holds
+#include "../../plugin/PluginInfo.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace {
+
+using HookFn = void(WINAPI*)(UINT, DWORD, DWORD);
+
+double Seconds(const std::function<void()>& run) {
+    LARGE_INTEGER f, a, b;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&a);
+    run();
+    QueryPerformanceCounter(&b);
+    return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
+}
+
+// Best time of each of the measurements over `rounds`, taken in turn.
+std::vector<double> Interleaved(int rounds, const std::vector<std::function<void()>>& runs) {
+    std::vector<double> best(runs.size(), 1e30);
+    for (int r = 0; r < rounds; ++r) {
+        for (size_t i = 0; i < runs.size(); ++i) best[i] = std::min(best[i], Seconds(runs[i]));
+    }
+    return best;
+}
+
+void Report(const char* name, double value, const char* unit, double goal, bool atMost = true) {
+    const bool holds = atMost ? value <= goal : value >= goal;
+    std::printf("%-44s %10.3f %-6s goal %s %-8g %s\n", name, value, unit, atMost ? "<=" : ">=", goal,
+                holds ? "holds" : "MISSED");
+}
+
+size_t BusyBlocks(HANDLE heap) {
+    size_t busy = 0;
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry = {};
+    while (HeapWalk(heap, &entry)) busy += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
+    HeapUnlock(heap);
+    return busy;
+}
+
+HANDLE OwningHeap(const void* block) {
+    HANDLE heaps[64];
+    const DWORD count = GetProcessHeaps(64, heaps);
+    for (DWORD i = 0; i < count && i < 64; ++i) {
+        if (HeapValidate(heaps[i], 0, block)) return heaps[i];
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI TTBPlugin_SetMenuProperty(DWORD, int, DWORD, DWORD) { return TRUE; }
+
+int main() {
+    char self[MAX_PATH];
+    std::string dir(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+    dir = dir.substr(0, dir.find_last_of('\\') + 1);
+    const std::string pluginPath = dir + "NuperoForTTB.dll";
+    const std::string emptyPath = dir + "EmptyPlugin.dll";
+
+    HMODULE plugin = LoadLibraryA(pluginPath.c_str());
+    HMODULE empty = LoadLibraryA(emptyPath.c_str());
+    if (!plugin || !empty) {
+        std::printf("cannot load the DLLs\n");
+        return 2;
+    }
+    auto init = reinterpret_cast<DWORD(WINAPI*)(const char*, DWORD)>(GetProcAddress(plugin, "TTBEvent_Init"));
+    auto execute = reinterpret_cast<DWORD(WINAPI*)(int, DWORD)>(GetProcAddress(plugin, "TTBEvent_Execute"));
+    auto hook = reinterpret_cast<HookFn>(GetProcAddress(plugin, "TTBEvent_WindowsHook"));
+    auto initInfo = reinterpret_cast<PluginInfo*(WINAPI*)(const char*)>(GetProcAddress(plugin, "TTBEvent_InitPluginInfo"));
+    auto freeInfo = reinterpret_cast<void(WINAPI*)(PluginInfo*)>(GetProcAddress(plugin, "TTBEvent_FreePluginInfo"));
+    auto emptyCall = reinterpret_cast<HookFn>(GetProcAddress(empty, "Empty"));
+
+    // A plugin file name in a folder without settings: the defaults, switch on.
+    init((dir + "bench\\NuperoForTTB.dll").c_str(), 1);
+    const UINT other = RegisterWindowMessageA("TTBase ICON NOTIFY");
+
+    constexpr int calls = 2000000;
+    volatile HookFn hookCall = hook, yardstick = emptyCall;
+    auto many = [](HookFn f, UINT msg) {
+        return [f, msg] {
+            for (int i = 0; i < calls; ++i) f(msg, WM_NCMBUTTONDOWN, 0);
+        };
+    };
+    std::vector<double> t = Interleaved(15, {many(yardstick, other), many(hookCall, other)});
+    const double emptyNs = t[0] / calls * 1e9;
+    std::printf("%-44s %10.3f ns\n", "empty stdcall export, 3 arguments", emptyNs);
+    std::printf("%-44s %10.3f ns\n", "hook, switch on, another message", t[1] / calls * 1e9);
+    Report("hook (on, another message) / empty export", t[1] / t[0], "x", 1.2);
+    execute(0, 0);  // switch off
+    t = Interleaved(15, {many(yardstick, other), many(hookCall, other)});
+    std::printf("%-44s %10.3f ns\n", "hook, switch off", t[1] / calls * 1e9);
+    Report("hook (off) / empty export", t[1] / t[0], "x", 1.2);
+
+    // The information record against the bare version calls on the same file.
+    constexpr int records = 2000;
+    auto buildAndFree = [&] {
+        for (int i = 0; i < records; ++i) freeInfo(initInfo(pluginPath.c_str()));
+    };
+    auto bareVersion = [&] {
+        for (int i = 0; i < records; ++i) {
+            DWORD handle = 0;
+            const DWORD size = GetFileVersionInfoSizeA(pluginPath.c_str(), &handle);
+            void* block = HeapAlloc(GetProcessHeap(), 0, size);
+            GetFileVersionInfoA(pluginPath.c_str(), handle, size, block);
+            VS_FIXEDFILEINFO* fixed;
+            UINT length;
+            VerQueryValueA(block, "\\", reinterpret_cast<void**>(&fixed), &length);
+            HeapFree(GetProcessHeap(), 0, block);
+        }
+    };
+    t = Interleaved(7, {bareVersion, buildAndFree});
+    std::printf("%-44s %10.3f us\n", "three version functions", t[0] / records * 1e6);
+    std::printf("%-44s %10.3f us\n", "InitPluginInfo + FreePluginInfo", t[1] / records * 1e6);
+    Report("information record / version functions", t[1] / t[0], "x", 1.3);
+
+    // Loading and unloading, against the yardstick DLL.
+    constexpr int loads = 300;
+    auto loadUnload = [](const std::string& path) {
+        return [path] {
+            for (int i = 0; i < loads; ++i) FreeLibrary(LoadLibraryA(path.c_str()));
+        };
+    };
+    FreeLibrary(empty);
+    // The plugin stays loaded above; measure fresh loads of copies.
+    const std::string pluginCopy = dir + "bench-copy-NuperoForTTB.dll";
+    CopyFileA(pluginPath.c_str(), pluginCopy.c_str(), FALSE);
+    t = Interleaved(7, {loadUnload(emptyPath), loadUnload(pluginCopy)});
+    std::printf("%-44s %10.3f us\n", "LoadLibrary + FreeLibrary, empty DLL", t[0] / loads * 1e6);
+    std::printf("%-44s %10.3f us\n", "LoadLibrary + FreeLibrary, plugin", t[1] / loads * 1e6);
+    Report("plugin load+unload / empty DLL", t[1] / t[0], "x", 2.0);
+    DeleteFileA(pluginCopy.c_str());
+
+    // Size and heap blocks.
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    GetFileAttributesExA(pluginPath.c_str(), GetFileExInfoStandard, &attributes);
+    Report("NuperoForTTB.dll size (KiB)", attributes.nFileSizeLow / 1024.0, "KiB", 64);
+    PluginInfo* probe = initInfo(pluginPath.c_str());
+    HANDLE heap = OwningHeap(probe);
+    freeInfo(probe);
+    const size_t before = BusyBlocks(heap), processBefore = BusyBlocks(GetProcessHeap());
+    PluginInfo* one = initInfo(pluginPath.c_str());
+    const size_t during = BusyBlocks(heap), processDuring = BusyBlocks(GetProcessHeap());
+    freeInfo(one);
+    Report("heap blocks held by one record", double(during - before), "blocks", 8);
+    Report("process heap blocks left by building it", double(processDuring) - double(processBefore),
+           "blocks", 0);
+    std::printf("%-44s %10zu blocks\n", "plugin heap after handing it back", BusyBlocks(heap) - before);
+    return 0;
+}
