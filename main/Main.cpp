@@ -126,9 +126,11 @@ bool MainExecute(std::int32_t commandId, std::uint32_t /*value*/) {
 }
 
 void MainHook(std::uint16_t message, std::uint32_t wParam, std::uint32_t lParam) {
-    // Called for every relayed message: compare first (in this order), touch
-    // nothing else, and lay the code out for the common miss.
-    if (__builtin_expect(Active && message == HostMessages.HMouseAction && wParam == TriggerMessage, 0)) {
-        ChangeWindowTitle(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(lParam)));
-    }
+    // Called for every relayed message: the three comparisons come first, in
+    // this order, and nothing else is touched until all hold. The usual case,
+    // switched on and some other message, is laid out to fall straight through.
+    if (__builtin_expect(!Active, 0)) return;
+    if (__builtin_expect(message != HostMessages.HMouseAction, 1)) return;
+    if (wParam != TriggerMessage) return;
+    ChangeWindowTitle(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(lParam)));
 }

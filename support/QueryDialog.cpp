@@ -1,5 +1,6 @@
 #include "QueryDialog.h"
 
+#include "Placement.h"
 #include "QueryDialogIds.h"
 
 #include <cwchar>
@@ -39,14 +40,9 @@ void CentreOnMonitorOf(HWND dialog, HWND placeNear) {
 
     RECT box;
     if (!GetWindowRect(dialog, &box)) return;
-    const LONG width = box.right - box.left;
-    const LONG height = box.bottom - box.top;
-    LONG x = work.left + (work.right - work.left - width) / 2;
-    LONG y = work.top + (work.bottom - work.top - height) / 2;
-    // A dialog wider than the work area keeps its title bar reachable.
-    if (x < work.left) x = work.left;
-    if (y < work.top) y = work.top;
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenPoint at = CentredIn({work.left, work.top, work.right, work.bottom},
+                                     box.right - box.left, box.bottom - box.top);
+    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

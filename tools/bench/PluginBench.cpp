@@ -84,20 +84,20 @@ int main() {
     init((dir + "bench\\NuperoForTTB.dll").c_str(), 1);
     const UINT other = RegisterWindowMessageA("TTBase ICON NOTIFY");
 
-    constexpr int calls = 2000000;
+    constexpr int calls = 200000;
     volatile HookFn hookCall = hook, yardstick = emptyCall;
     auto many = [](HookFn f, UINT msg) {
         return [f, msg] {
             for (int i = 0; i < calls; ++i) f(msg, WM_NCMBUTTONDOWN, 0);
         };
     };
-    std::vector<double> t = Interleaved(15, {many(yardstick, other), many(hookCall, other)});
+    std::vector<double> t = Interleaved(101, {many(yardstick, other), many(hookCall, other)});
     const double emptyNs = t[0] / calls * 1e9;
     std::printf("%-44s %10.3f ns\n", "empty stdcall export, 3 arguments", emptyNs);
     std::printf("%-44s %10.3f ns\n", "hook, switch on, another message", t[1] / calls * 1e9);
     Report("hook (on, another message) / empty export", t[1] / t[0], "x", 1.2);
     execute(0, 0);  // switch off
-    t = Interleaved(15, {many(yardstick, other), many(hookCall, other)});
+    t = Interleaved(101, {many(yardstick, other), many(hookCall, other)});
     std::printf("%-44s %10.3f ns\n", "hook, switch off", t[1] / calls * 1e9);
     Report("hook (off) / empty export", t[1] / t[0], "x", 1.2);
 

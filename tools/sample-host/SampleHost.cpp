@@ -4,6 +4,7 @@
 //
 //   sample-host.exe [--plugin PATH]            a window for a person to use
 //   sample-host.exe --script [--plugin PATH]   an unattended session, printed
+//   ... --script --screenshot DIR              also saves host.bmp and dialog.bmp
 #include "../../plugin/PluginInfo.h"
 
 #include <windows.h>
@@ -43,6 +44,7 @@ HWND statusLine;
 HMENU commandMenu;
 UINT hmouseAction;
 bool scripted;
+std::string screenshotDir;  // empty: no pictures
 
 std::string Utf8(const std::wstring& text) {
     std::string out(text.size() * 4 + 1, '\0');
@@ -78,6 +80,52 @@ std::wstring TitleOf(HWND window) {
     wchar_t text[512];
     const int length = GetWindowTextW(window, text, 512);
     return std::wstring(text, length > 0 ? length : 0);
+}
+
+// Saves what the screen shows of `window` as a 24-bit BMP file.
+bool SavePicture(HWND window, const std::string& path) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return false;
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const DWORD stride = (width * 3 + 3) & ~3u;
+    std::string pixels(stride * height, '\0');
+    GetDIBits(memory, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&header),
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(pixels.data(), 1, pixels.size(), out);
+    std::fclose(out);
+    return true;
+}
+
+void Picture(HWND window, const char* name) {
+    if (screenshotDir.empty()) return;
+    Sleep(500);  // let the window finish painting
+    const std::string path = screenshotDir + "\\" + name;
+    Say(std::string("  screenshot: ") + (SavePicture(window, path) ? path : "FAILED " + path));
 }
 
 }  // namespace
@@ -250,6 +298,9 @@ DWORD WINAPI TypeIntoDialog(void* param) {
         "\", field \"" + Utf8(TitleOf(field)) + "\", buttons \"" +
         Utf8(TitleOf(GetDlgItem(dialog, IDOK))) + "\" / \"" +
         Utf8(TitleOf(GetDlgItem(dialog, IDCANCEL))) + "\"");
+    static bool pictured;
+    if (!pictured) Picture(dialog, "dialog.bmp");
+    pictured = true;
     Say("  person: types \"" + Utf8(answer->text) + "\" and presses Enter");
     for (wchar_t c : answer->text) PostMessageW(field, WM_CHAR, c, 1);
     PostMessageW(field, WM_KEYDOWN, VK_RETURN, 1);
@@ -269,6 +320,15 @@ int RunScript() {
     CreateHostWindow();
     bool ok = true;
     Say("window: \"" + Utf8(TitleOf(mainWindow)) + "\"");
+    if (!screenshotDir.empty()) {
+        // Pump so the window paints before its picture is taken.
+        MSG msg;
+        for (int i = 0; i < 20; ++i) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            Sleep(25);
+        }
+        Picture(mainWindow, "host.bmp");
+    }
 
     Say("toggle: command 0 switches the feature off");
     ok &= Execute(0) == HostTrue;
@@ -316,6 +376,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--script") scripted = true;
         else if (arg == "--plugin" && i + 1 < argc) path = argv[++i];
+        else if (arg == "--screenshot" && i + 1 < argc) screenshotDir = argv[++i];
     }
     if (path.empty()) {
         char self[MAX_PATH];
