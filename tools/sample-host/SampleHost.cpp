@@ -239,6 +239,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 void CreateHostWindow() {
     WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;  // without it Windows sends no WM_NCMBUTTONDBLCLK
     wc.lpfnWndProc = HostWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
