@@ -1,5 +1,6 @@
 // The information record as the host reads it: its bytes, its blocks and
 // their heap, the version it reports, and its release.
+#include "HeapInspection.h"
 #include "PluginTest.h"
 
 #include <cstring>
@@ -16,27 +17,6 @@ T At(const void* record, size_t offset) {
 }
 
 const char* StringAt(const void* record, size_t offset) { return At<const char*>(record, offset); }
-
-// The heap that owns `block`, or null.
-HANDLE OwningHeap(const void* block) {
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(64, heaps);
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        if (HeapValidate(heaps[i], 0, block)) return heaps[i];
-    }
-    return nullptr;
-}
-
-std::set<const void*> BusyBlocks(HANDLE heap) {
-    std::set<const void*> busy;
-    HeapLock(heap);
-    PROCESS_HEAP_ENTRY entry = {};
-    while (HeapWalk(heap, &entry)) {
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy.insert(entry.lpData);
-    }
-    HeapUnlock(heap);
-    return busy;
-}
 
 // The eight blocks of a record, in the order of its layout.
 std::vector<const void*> Blocks(const void* record) {

@@ -2,6 +2,7 @@
 // several rounds, so the machine's noise cancels. Prints one line per figure:
 //   name <tab> value <tab> goal <tab> holds
 #include "../../plugin/PluginInfo.h"
+#include "../../tests/wine/HeapInspection.h"
 
 #include <windows.h>
 
@@ -36,24 +37,6 @@ void Report(const char* name, double value, const char* unit, double goal, bool 
     const bool holds = atMost ? value <= goal : value >= goal;
     std::printf("%-44s %10.3f %-6s goal %s %-8g %s\n", name, value, unit, atMost ? "<=" : ">=", goal,
                 holds ? "holds" : "MISSED");
-}
-
-size_t BusyBlocks(HANDLE heap) {
-    size_t busy = 0;
-    HeapLock(heap);
-    PROCESS_HEAP_ENTRY entry = {};
-    while (HeapWalk(heap, &entry)) busy += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
-    HeapUnlock(heap);
-    return busy;
-}
-
-HANDLE OwningHeap(const void* block) {
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(64, heaps);
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        if (HeapValidate(heaps[i], 0, block)) return heaps[i];
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -147,13 +130,13 @@ int main() {
     PluginInfo* probe = initInfo(pluginPath.c_str());
     HANDLE heap = OwningHeap(probe);
     freeInfo(probe);
-    const size_t before = BusyBlocks(heap), processBefore = BusyBlocks(GetProcessHeap());
+    const size_t before = BusyBlocks(heap).size(), processBefore = BusyBlocks(GetProcessHeap()).size();
     PluginInfo* one = initInfo(pluginPath.c_str());
-    const size_t during = BusyBlocks(heap), processDuring = BusyBlocks(GetProcessHeap());
+    const size_t during = BusyBlocks(heap).size(), processDuring = BusyBlocks(GetProcessHeap()).size();
     freeInfo(one);
     Report("heap blocks held by one record", double(during - before), "blocks", 8);
     Report("process heap blocks left by building it", double(processDuring) - double(processBefore),
            "blocks", 0);
-    std::printf("%-44s %10zu blocks\n", "plugin heap after handing it back", BusyBlocks(heap) - before);
+    std::printf("%-44s %10zu blocks\n", "plugin heap after handing it back", BusyBlocks(heap).size() - before);
     return 0;
 }
