@@ -10,13 +10,11 @@
 namespace {
 
 std::vector<std::string> registeredNames;
-std::vector<std::string> otherUser32Calls;
 
 UINT WINAPI RecordRegister(LPCSTR name) {
     registeredNames.push_back(name);
     return RegisterWindowMessageA(name);
 }
-
 
 using EntryPoint = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
 
