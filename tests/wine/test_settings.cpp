@@ -85,3 +85,16 @@ TEST_F(PluginTest, SettingsNameKeepsDotsOfDirectoriesAndReplacesOnlyTheLastExten
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PluginTest, DoubleByteCharacterEndingInBackslashCodeIsNoSeparator) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese code page (the cp932 run of ctest)";
+    // 表 is 0x95 0x5C: its second byte is the code of "\".
+    WriteSettings("");
+    dir.Write("a.ini", "[OPTION]\nStartMode=0\n");
+    plugin.Init((dir.path() + "a.\x95\x5C").c_str(), 1);
+    EXPECT_EQ(LastFlags(), 0);
+}
+
+}  // namespace
