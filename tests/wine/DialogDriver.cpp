@@ -130,7 +130,8 @@ void DialogDriver::Type(HWND dialog, const std::wstring& text) {
         if (!_wcsicmp(cls, L"Edit")) break;
         field = GetWindow(field, GW_HWNDNEXT);
     }
-    for (wchar_t c : text) PostMessageW(field, WM_CHAR, c, 1);
+    // Sent, not posted: each key is in the field before the next step.
+    for (wchar_t c : text) SendMessageW(field, WM_CHAR, c, 1);
 }
 
 void DialogDriver::Press(HWND dialog, UINT virtualKey) {

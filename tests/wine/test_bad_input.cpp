@@ -86,7 +86,6 @@ TEST_F(PluginTest, EntryPointsInAnyOrderLeaveTheHostRunning) {
 TEST_F(PluginTest, EveryEntryPointNestedInAnOpenDialog) {
     ASSERT_EQ(plugin.Init(PluginPath().c_str(), 1), HostTrue);
     HostWindow host(L"Nested host");
-    SetForegroundWindow(host.hwnd());
     PluginInfo* nestedInfo = nullptr;
     DialogDriver driver([&](DialogDriver& d) {
         HWND dialog = d.WaitForDialog();

@@ -9,6 +9,16 @@ namespace {
 const std::wstring Prompt = L"\u30BF\u30A4\u30C8\u30EB\u3092\u5909\u66F4(&T)";  // タイトルを変更(&T)
 const std::wstring CancelCaption = L"\u30AD\u30E3\u30F3\u30BB\u30EB";          // キャンセル
 
+// Wine under load may take a moment to change the foreground window.
+void BringToForeground(HWND window) {
+    for (int i = 0; i < 200 && GetForegroundWindow() != window; ++i) {
+        SetForegroundWindow(window);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
 // A window owned by a thread of its own and brought to the foreground, so the
 // plugin's attach is made to another thread, as in the host.
 class ForegroundWindowOnOtherThread {
@@ -17,7 +27,7 @@ public:
         ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
         WaitForSingleObject(ready_, INFINITE);
-        SetForegroundWindow(hwnd_);
+        BringToForeground(hwnd_);
     }
     ~ForegroundWindowOnOtherThread() {
         PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
@@ -50,7 +60,7 @@ protected:
     // A host window in the foreground, owned by this thread.
     HWND ForegroundWindow(const std::wstring& title) {
         window_ = std::make_unique<HostWindow>(title.c_str());
-        SetForegroundWindow(window_->hwnd());
+        BringToForeground(window_->hwnd());
         return window_->hwnd();
     }
 

@@ -303,7 +303,7 @@ DWORD WINAPI TypeIntoDialog(void* param) {
     if (!pictured) Picture(dialog, "dialog.bmp");
     pictured = true;
     Say("  person: types \"" + Utf8(answer->text) + "\" and presses Enter");
-    for (wchar_t c : answer->text) PostMessageW(field, WM_CHAR, c, 1);
+    for (wchar_t c : answer->text) SendMessageW(field, WM_CHAR, c, 1);
     PostMessageW(field, WM_KEYDOWN, VK_RETURN, 1);
     return 0;
 }
