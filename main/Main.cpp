@@ -86,10 +86,9 @@ void ChangeWindowTitle(HWND window) {
 
 HeapBlock SettingsFileName() {
     const char* name = PluginFileName();
-    const std::size_t length = std::strlen(name);
-    const std::size_t stem = filename::ExtensionStart(name, length, IsSystemLeadByte);
+    const std::size_t stem = filename::ExtensionStart(name, std::strlen(name), IsSystemLeadByte);
     HeapBlock block(GetProcessHeap(), stem + sizeof filename::SettingsExtension);
-    if (block) filename::BuildSettingsFileName(name, length, IsSystemLeadByte, block.get<char>());
+    if (block) filename::BuildSettingsFileName(name, stem, block.get<char>());
     return block;
 }
 

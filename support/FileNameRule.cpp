@@ -19,9 +19,7 @@ std::size_t ExtensionStart(const char* name, std::size_t length, LeadBytePredica
     return dot;
 }
 
-std::size_t BuildSettingsFileName(const char* name, std::size_t length,
-                                  LeadBytePredicate isLeadByte, char* out) {
-    const std::size_t stem = ExtensionStart(name, length, isLeadByte);
+std::size_t BuildSettingsFileName(const char* name, std::size_t stem, char* out) {
     std::memcpy(out, name, stem);
     std::memcpy(out + stem, SettingsExtension, sizeof(SettingsExtension));
     return stem + sizeof(SettingsExtension) - 1;

@@ -16,9 +16,9 @@ std::size_t ExtensionStart(const char* name, std::size_t length, LeadBytePredica
 
 constexpr char SettingsExtension[] = ".ini";
 
-// Writes the settings file's name for `name` into `out`, which must hold
-// ExtensionStart(...) + sizeof(SettingsExtension) bytes; returns its length.
-std::size_t BuildSettingsFileName(const char* name, std::size_t length,
-                                  LeadBytePredicate isLeadByte, char* out);
+// Writes the settings file's name into `out`: the first `stem` bytes of
+// `name` (its ExtensionStart) and ".ini". `out` must hold
+// stem + sizeof(SettingsExtension) bytes; returns the name's length.
+std::size_t BuildSettingsFileName(const char* name, std::size_t stem, char* out);
 
 }  // namespace filename

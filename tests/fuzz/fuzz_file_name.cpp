@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* name = reinterpret_cast<const char*>(data);
     const std::size_t stem = filename::ExtensionStart(name, size, Cp932Lead);
     std::vector<char> out(stem + sizeof filename::SettingsExtension);
-    const std::size_t length = filename::BuildSettingsFileName(name, size, Cp932Lead, out.data());
+    const std::size_t length = filename::BuildSettingsFileName(name, stem, out.data());
 
     Check(stem <= size, "the extension starts inside the name");
     Check(length == stem + 4 && std::memcmp(out.data() + stem, ".ini", 5) == 0, "ends in .ini");

@@ -10,8 +10,9 @@ bool Cp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 
 bool NoLead(unsigned char) { return false; }
 
 std::string SettingsName(const std::string& name, filename::LeadBytePredicate lead = Cp932Lead) {
-    std::string out(filename::ExtensionStart(name.data(), name.size(), lead) + 5, '?');
-    out.resize(filename::BuildSettingsFileName(name.data(), name.size(), lead, &out[0]));
+    const std::size_t stem = filename::ExtensionStart(name.data(), name.size(), lead);
+    std::string out(stem + sizeof filename::SettingsExtension, '?');
+    out.resize(filename::BuildSettingsFileName(name.data(), stem, &out[0]));
     return out;
 }
 

@@ -1,6 +1,6 @@
 // The information record as the host reads it: its bytes, its blocks and
 // their heap, the version it reports, and its release.
-#include "HeapInspection.h"
+#include "HeapProbe.h"
 #include "PluginTest.h"
 
 #include <cstring>

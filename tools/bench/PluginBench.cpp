@@ -2,7 +2,7 @@
 // several rounds, so the machine's noise cancels. Prints one line per figure:
 //   name <tab> value <tab> goal <tab> holds
 #include "../../plugin/PluginInfo.h"
-#include "../../tests/wine/HeapInspection.h"
+#include "../../tests/wine/HeapProbe.h"
 
 #include <windows.h>
 
