@@ -6,6 +6,7 @@
 #include "../support/IniFile.h"
 #include "../support/QueryDialog.h"
 #include "../support/Win32Handles.h"
+#include "../support/WindowTitle.h"
 
 #include <windows.h>
 
@@ -45,18 +46,26 @@ void UpdateCheckMark() {
 
 // Joins this thread's input to another's for the lifetime of the object, so
 // the dialog can take the foreground; the detach follows on every way out.
+// Input joined to a program that does not respond would freeze the host's
+// keyboard and mouse with it, and the dialog too: then nothing is joined.
 class InputAttachment {
 public:
-    InputAttachment(DWORD self, DWORD other) : self_(self), other_(other) {
-        AttachThreadInput(self_, other_, TRUE);
+    InputAttachment(DWORD self, HWND foreground)
+        : self_(self),
+          other_(GetWindowThreadProcessId(foreground, nullptr)),
+          joined_(!IsHungAppWindow(foreground)) {
+        if (joined_) AttachThreadInput(self_, other_, TRUE);
     }
     InputAttachment(const InputAttachment&) = delete;
     InputAttachment& operator=(const InputAttachment&) = delete;
-    ~InputAttachment() { AttachThreadInput(self_, other_, FALSE); }
+    ~InputAttachment() {
+        if (joined_) AttachThreadInput(self_, other_, FALSE);
+    }
 
 private:
     DWORD self_;
     DWORD other_;
+    bool joined_;
 };
 
 // Host strings are code page 932 text; the dialog is Unicode so that any title
@@ -69,22 +78,23 @@ void ChangeWindowTitle(HWND window) {
     // The count 255 leaves at most 254 units; a cut that would end on the
     // first half of a surrogate pair drops that half.
     wchar_t title[QueryTextLimit + 1] = {};
-    GetWindowTextW(window, title, QueryTextLimit);
+    ReadWindowTitle(window, title, QueryTextLimit);
     const std::size_t length = wcslen(title);
     if (length == QueryTextLimit - 1 && IS_HIGH_SURROGATE(title[length - 1])) title[length - 1] = 0;
 
     const DWORD self = GetCurrentThreadId();
-    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-    InputAttachment attachment(self, foregroundThread);
+    InputAttachment attachment(self, GetForegroundWindow());
 
     wchar_t prompt[64];
     wchar_t caption[64];
     DecodeCp932(CommandTable[1].Caption, prompt, ARRAYSIZE(prompt));
     DecodeCp932(PluginName, caption, ARRAYSIZE(caption));
-    if (InputQuery(caption, prompt, title, window)) SetWindowTextW(window, title);
+    if (InputQuery(caption, prompt, title, window)) SendWindowTitle(window, title);
 }
 
+// Empty when the plugin's name is unknown: then there is no settings file.
 HeapBlock SettingsFileName() {
+    if (!PluginFileNameKnown()) return HeapBlock();
     const char* name = PluginFileName();
     const std::size_t stem = filename::ExtensionStart(name, std::strlen(name), IsSystemLeadByte);
     HeapBlock block(GetProcessHeap(), stem + sizeof filename::SettingsExtension);
@@ -96,9 +106,9 @@ HeapBlock SettingsFileName() {
 
 bool MainInit() {
     {
-        // Without memory for the name the reader has no file: the defaults.
+        // Without a name (no memory for it) the reader has no file: the defaults.
         HeapBlock settingsName = SettingsFileName();
-        IniFile settings(settingsName ? settingsName.get<const char>() : "");
+        IniFile settings(settingsName ? settingsName.get<const char>() : nullptr);
         MouseClickType = settings.ReadInteger("OPTION", "MouseClickType", 0);
         Active = settings.ReadBool("OPTION", "StartMode", true);
     }

@@ -17,13 +17,16 @@ HeapBlock FileNameStorage;
 
 const char* PluginFileName() { return FileNameStorage ? FileNameStorage.get<const char>() : ""; }
 
-void SetPluginFileName(const char* name) {
+bool PluginFileNameKnown() { return static_cast<bool>(FileNameStorage); }
+
+bool SetPluginFileName(const char* name) {
     if (!name) name = "";
     const std::size_t size = std::strlen(name) + 1;
     HeapBlock copy(GetProcessHeap(), size);
     if (copy) std::memcpy(copy.get(), name, size);
-    // Out of memory leaves the name empty rather than stale.
+    // Out of memory leaves the name empty and unknown rather than stale.
     FileNameStorage = std::move(copy);
+    return PluginFileNameKnown();
 }
 
 // The exports. They record what the host hands over and pass the call on; the

@@ -32,8 +32,14 @@ extern DWORD PluginHandle;
 
 // The plugin's file name as last given by the host; never null.
 const char* PluginFileName();
-void SetPluginFileName(const char* name);
+// False before the first name and after a copy that found no memory: then no
+// settings file is looked for, not even ".ini" in the current folder.
+bool PluginFileNameKnown();
+// A copy of `name` (null counts as empty); false when there was no memory.
+bool SetPluginFileName(const char* name);
+
+enum class FileVersion { Read, None, OutOfMemory };
 
 // The file-version pair from the named file's version resource; 0 and 0 when
-// it has none or cannot be read.
-void ReadFileVersion(const char* fileName, DWORD& versionMS, DWORD& versionLS);
+// it has none or cannot be read, and when memory ran out.
+FileVersion ReadFileVersion(const char* fileName, DWORD& versionMS, DWORD& versionLS);

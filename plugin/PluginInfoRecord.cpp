@@ -27,28 +27,33 @@ HeapBlock CopyString(const char* text) {
 
 }  // namespace
 
-void ReadFileVersion(const char* fileName, DWORD& versionMS, DWORD& versionLS) {
+FileVersion ReadFileVersion(const char* fileName, DWORD& versionMS, DWORD& versionLS) {
     versionMS = 0;
     versionLS = 0;
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(fileName, &handle);
-    if (size == 0) return;
+    if (size == 0) return FileVersion::None;
     HeapBlock block(GetProcessHeap(), size);
-    if (!block || !GetFileVersionInfoA(fileName, handle, size, block.get())) return;
+    if (!block) return FileVersion::OutOfMemory;
+    if (!GetFileVersionInfoA(fileName, handle, size, block.get())) return FileVersion::None;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (VerQueryValueA(block.get(), "\\", reinterpret_cast<void**>(&fixed), &length)) {
-        versionMS = fixed->dwFileVersionMS;
-        versionLS = fixed->dwFileVersionLS;
+    if (!VerQueryValueA(block.get(), "\\", reinterpret_cast<void**>(&fixed), &length)) {
+        return FileVersion::None;
     }
+    versionMS = fixed->dwFileVersionMS;
+    versionLS = fixed->dwFileVersionLS;
+    return FileVersion::Read;
 }
 
 extern "C" PluginInfo* WINAPI TTBEvent_InitPluginInfo(const char* fileName) {
     if (!fileName) fileName = "";  // the host never passes null; treat it as empty
-    SetPluginFileName(fileName);
 
     // Every block stays owned here until the record is complete, so running
-    // out of memory part-way releases what was taken and returns null.
+    // out of memory part-way releases what was taken and returns null. That
+    // holds for the plugin's own copy of the name and the version block too:
+    // without them the record would report version 0.0.0.0 as a fact.
+    if (!SetPluginFileName(fileName)) return nullptr;
     HeapBlock record(PluginHeap(), sizeof(PluginInfo));
     if (!record) return nullptr;
     auto* info = record.get<PluginInfo>();
@@ -64,7 +69,9 @@ extern "C" PluginInfo* WINAPI TTBEvent_InitPluginInfo(const char* fileName) {
     info->HostWordB = 0;
 
     DWORD versionMS, versionLS;  // the record's fields are packed: no references
-    ReadFileVersion(PluginFileName(), versionMS, versionLS);
+    if (ReadFileVersion(PluginFileName(), versionMS, versionLS) == FileVersion::OutOfMemory) {
+        return nullptr;
+    }
     info->VersionMS = versionMS;
     info->VersionLS = versionLS;
     info->CommandCount = CommandTableSize;

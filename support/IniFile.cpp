@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 IniFile::IniFile(const char* fileName) {
+    if (!fileName) return;
     // Share everything: a settings file that another program has open for
     // writing should still be readable when it allows that.
     FileHandle file(CreateFileA(fileName, GENERIC_READ,

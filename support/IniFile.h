@@ -9,8 +9,9 @@
 
 class IniFile {
 public:
-    // A name that designates no readable file (absent, a directory, locked by
-    // another process, unreadable) leaves the reader without sections.
+    // A null name, or one that designates no readable file (absent, a
+    // directory, locked by another process, unreadable), leaves the reader
+    // without sections.
     explicit IniFile(const char* fileName);
 
     std::int32_t ReadInteger(const char* section, const char* key, std::int32_t defaultValue) const;

@@ -11,11 +11,50 @@ namespace {
 
 HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
+// Makes the dialog modal to its thread, as the host's own modal dialogs are:
+// every other visible, enabled top-level window of the thread is disabled
+// while it is open, so nothing in the host (unloading the plugin, say) can be
+// used under it. Exactly those are enabled again, before the dialog goes, so
+// that the host, not another program, takes the activation back. Hidden
+// windows (the thread's input-method window among them) are left alone.
+class ThreadWindowsDisabled {
+public:
+    ThreadWindowsDisabled() { EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this)); }
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+    ~ThreadWindowsDisabled() { Restore(); }
+
+    void Restore() {
+        for (; count_ > 0; --count_) {
+            HWND window = windows_[count_ - 1];
+            if (IsWindow(window)) EnableWindow(window, TRUE);
+        }
+    }
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM self) {
+        auto& disabled = *reinterpret_cast<ThreadWindowsDisabled*>(self);
+        if (disabled.count_ == MaxWindows) return FALSE;
+        if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            disabled.windows_[disabled.count_++] = window;
+        }
+        return TRUE;
+    }
+
+    // A host has a handful of top-level windows; a fixed table needs no
+    // allocation that could fail.
+    static constexpr int MaxWindows = 256;
+    HWND windows_[MaxWindows];
+    int count_ = 0;
+};
+
 struct QueryState {
     const wchar_t* caption;
     const wchar_t* prompt;
     const wchar_t* initialText;
     HWND placeNear;
+    ThreadWindowsDisabled* modal;
     wchar_t confirmedText[QueryTextLimit + 1];
 };
 
@@ -45,6 +84,10 @@ void CentreOnMonitorOf(HWND dialog, HWND placeNear) {
     SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+QueryState* StateOf(HWND dialog) {
+    return reinterpret_cast<QueryState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
 INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
@@ -70,12 +113,14 @@ INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
-            auto* state = reinterpret_cast<QueryState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            QueryState* state = StateOf(dialog);
             GetDlgItemTextW(dialog, IDC_QUERY_TEXT, state->confirmedText, QueryTextLimit + 1);
+            state->modal->Restore();
             EndDialog(dialog, IDOK);
             return TRUE;
         }
         case IDCANCEL:  // the Cancel button, Esc and the close box all end here
+            StateOf(dialog)->modal->Restore();
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         }
@@ -87,7 +132,8 @@ INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 bool InputQuery(const wchar_t* caption, const wchar_t* prompt, wchar_t* text, HWND placeNear) {
-    QueryState state = {caption, prompt, text, placeNear, {}};
+    ThreadWindowsDisabled modal;
+    QueryState state = {caption, prompt, text, placeNear, &modal, {}};
     const INT_PTR result = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_QUERY), nullptr,
                                            QueryDialogProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK) return false;

@@ -30,6 +30,16 @@ BOOL WINAPI RecordSetText(HWND window, LPCWSTR text) {
     return SetWindowTextW(window, text);
 }
 
+LRESULT WINAPI RecordSendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT flags, UINT timeout, PDWORD_PTR result) {
+    if (message == WM_SETTEXT && !InsideADialog(window)) {
+        const auto* text = reinterpret_cast<const wchar_t*>(lParam);
+        current->setTitleCalls.emplace_back(window, text ? text : L"");
+        current->boundedSends.push_back({window, flags, timeout});
+    }
+    return SendMessageTimeoutW(window, message, wParam, lParam, flags, timeout, result);
+}
+
 FARPROC WINAPI RecordGetProc(HMODULE module, LPCSTR name) {
     current->procLookups.push_back(HIWORD(name) ? name : "#ordinal");
     current->procLookupModules.push_back(module);
@@ -41,6 +51,7 @@ FARPROC WINAPI RecordGetProc(HMODULE module, LPCSTR name) {
 INT_PTR WINAPI RecordDialog(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC proc,
                             LPARAM param) {
     ++current->dialogsRequested;
+    if (current->onDialog) current->onDialog();
     if (current->fakeDialog) return current->fakeDialogResult;
     if (DialogDriver::Running() == 0) {
         ADD_FAILURE() << "the plugin opened a dialog that no test expected";
@@ -57,6 +68,8 @@ PlatformRecorder::PlatformRecorder(HMODULE plugin) {
                                            reinterpret_cast<void*>(RecordAttach));
     setText_ = std::make_unique<ImportHook>(plugin, "SetWindowTextW",
                                             reinterpret_cast<void*>(RecordSetText));
+    sendTimeout_ = std::make_unique<ImportHook>(plugin, "SendMessageTimeoutW",
+                                                reinterpret_cast<void*>(RecordSendTimeout));
     getProc_ = std::make_unique<ImportHook>(plugin, "GetProcAddress",
                                             reinterpret_cast<void*>(RecordGetProc));
     dialog_ = std::make_unique<ImportHook>(plugin, "DialogBoxParamW",
@@ -64,3 +77,29 @@ PlatformRecorder::PlatformRecorder(HMODULE plugin) {
 }
 
 PlatformRecorder::~PlatformRecorder() { current = nullptr; }
+
+namespace {
+
+int heapAllocCalls;
+int failHeapAllocAt;
+
+LPVOID WINAPI MaybeFailingHeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
+    if (++heapAllocCalls == failHeapAllocAt) return nullptr;
+    return HeapAlloc(heap, flags, size);
+}
+
+}  // namespace
+
+HeapAllocFailure::HeapAllocFailure(HMODULE module, int failAt)
+    : hook_(module, "HeapAlloc", reinterpret_cast<void*>(MaybeFailingHeapAlloc)) {
+    FailAt(failAt);
+}
+
+HeapAllocFailure::~HeapAllocFailure() { failHeapAllocAt = 0; }
+
+void HeapAllocFailure::FailAt(int n) {
+    failHeapAllocAt = n;
+    heapAllocCalls = 0;
+}
+
+int HeapAllocFailure::Calls() const { return heapAllocCalls; }

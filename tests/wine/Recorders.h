@@ -4,6 +4,7 @@
 
 #include "ImportHooks.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,16 +17,26 @@ struct AttachCall {
     }
 };
 
-// Records AttachThreadInput, SetWindowTextW (outside the dialog) and
-// GetProcAddress calls (passing
-// each on), and counts dialogs; while `fakeDialogResult` is set the dialog is
-// not shown and DialogBoxParamW returns that value instead.
+// A WM_SETTEXT that the plugin sent with a bound on the wait.
+struct BoundedSend {
+    HWND window;
+    UINT flags;
+    UINT timeoutMs;
+};
+
+// Records AttachThreadInput, titles set outside the dialog (by
+// SetWindowTextW or a WM_SETTEXT through SendMessageTimeoutW) and
+// GetProcAddress calls (passing each on), and counts dialogs; `onDialog` runs
+// as a dialog is asked for. While `fakeDialog` is set the dialog is not shown
+// and DialogBoxParamW returns `fakeDialogResult` instead.
 struct PlatformRecorder {
     explicit PlatformRecorder(HMODULE plugin);
     ~PlatformRecorder();
 
     std::vector<AttachCall> attachCalls;
     std::vector<std::pair<HWND, std::wstring>> setTitleCalls;
+    std::vector<BoundedSend> boundedSends;
+    std::function<void()> onDialog;
     std::vector<std::string> procLookups;
     std::vector<HMODULE> procLookupModules;
     std::vector<FARPROC> procResults;
@@ -34,5 +45,20 @@ struct PlatformRecorder {
     INT_PTR fakeDialogResult = IDCANCEL;
 
 private:
-    std::unique_ptr<ImportHook> attach_, setText_, getProc_, dialog_;
+    std::unique_ptr<ImportHook> attach_, setText_, sendTimeout_, getProc_, dialog_;
+};
+
+// Fails the `failAt`-th HeapAlloc that `module` makes (counting from 1; 0
+// fails none) while the object lives, passing the others on.
+class HeapAllocFailure {
+public:
+    HeapAllocFailure(HMODULE module, int failAt);
+    ~HeapAllocFailure();
+    HeapAllocFailure(const HeapAllocFailure&) = delete;
+    HeapAllocFailure& operator=(const HeapAllocFailure&) = delete;
+    void FailAt(int n);  // and counts afresh
+    int Calls() const;   // HeapAlloc calls since the count began
+
+private:
+    ImportHook hook_;
 };

@@ -19,17 +19,18 @@ void BringToForeground(HWND window) {
     }
 }
 
-// A window owned by a thread of its own and brought to the foreground, so the
-// plugin's attach is made to another thread, as in the host.
-class ForegroundWindowOnOtherThread {
+// A window owned by a thread of its own, as another program's window is;
+// brought to the foreground on request, so that the plugin's attach is made
+// to another thread, as in the host.
+class WindowOnOtherThread {
 public:
-    ForegroundWindowOnOtherThread() {
+    explicit WindowOnOtherThread(const wchar_t* title, bool foreground = false) : title_(title) {
         ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
         WaitForSingleObject(ready_, INFINITE);
-        BringToForeground(hwnd_);
+        if (foreground) BringToForeground(hwnd_);
     }
-    ~ForegroundWindowOnOtherThread() {
+    ~WindowOnOtherThread() {
         PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
         WaitForSingleObject(thread_, INFINITE);
         CloseHandle(thread_);
@@ -38,18 +39,29 @@ public:
     HWND hwnd() const { return hwnd_; }
     DWORD threadId() const { return threadId_; }
 
+    // The window's thread reads no message for `ms`, as a program that is
+    // busy, or stops responding once past 5 s.
+    void StopReading(DWORD ms) const {
+        window_->Post([ms] { Sleep(ms); });
+    }
+    // Waits until the window's thread reads messages again.
+    void WaitAnswering() const { SendMessageW(hwnd_, WM_NULL, 0, 0); }
+
 private:
     static DWORD WINAPI Run(void* p) {
-        auto* self = static_cast<ForegroundWindowOnOtherThread*>(p);
-        HostWindow window(L"Foreground elsewhere");
+        auto* self = static_cast<WindowOnOtherThread*>(p);
+        HostWindow window(self->title_);
+        self->window_ = &window;
         self->hwnd_ = window.hwnd();
         SetEvent(self->ready_);
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
         return 0;
     }
+    const wchar_t* title_;
     HANDLE ready_, thread_;
     DWORD threadId_ = 0;
+    const HostWindow* window_ = nullptr;  // lives on its own thread
     HWND hwnd_ = nullptr;
 };
 
@@ -195,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DialogTest, ClickOnAWindowNotInTheForegroundRetitlesTheClickedWindow) {
     HostWindow clicked(L"Clicked");
-    ForegroundWindowOnOtherThread foreground;
+    WindowOnOtherThread foreground(L"Foreground elsewhere", true);
     ASSERT_EQ(GetForegroundWindow(), foreground.hwnd());
     DialogView view;
     DialogDriver driver([&](DialogDriver& d) {
@@ -287,6 +299,181 @@ TEST_F(DialogTest, CallsWhileADialogIsOpenRunNestedInsideIt) {
     ASSERT_EQ(record.attachCalls.size(), 4u);
     EXPECT_TRUE(record.attachCalls[0].attach && record.attachCalls[1].attach);
     EXPECT_FALSE(record.attachCalls[2].attach || record.attachCalls[3].attach);
+}
+
+// A program that stops responding must never hold the host's thread.
+
+// Waits until Windows counts the window's program as not responding (no
+// message read for 5 s), as it would a frozen program.
+bool WaitUntilHung(HWND window) {
+    for (int i = 0; i < 100 && !IsHungAppWindow(window); ++i) Sleep(100);
+    return IsHungAppWindow(window) != FALSE;
+}
+
+TEST_F(DialogTest, TitlesAreSetWithABoundedWaitThatSkipsAHungProgram) {
+    HostWindow target(L"Bounded");
+    DialogDriver driver([&](DialogDriver& d) {
+        HWND dialog = d.WaitForDialog();
+        d.Type(dialog, L"Set");
+        d.Press(dialog, VK_RETURN);
+        d.WaitClosed(dialog);
+    });
+    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(target.hwnd()));
+    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    EXPECT_EQ(WindowText(target.hwnd()), L"Set") << "a window of this thread is set at once";
+    ASSERT_EQ(record.boundedSends.size(), 1u);
+    EXPECT_TRUE(record.boundedSends[0].flags & SMTO_ABORTIFHUNG);
+    EXPECT_GE(record.boundedSends[0].timeoutMs, 1000u);
+    EXPECT_LE(record.boundedSends[0].timeoutMs, 2000u);
+}
+
+TEST_F(DialogTest, AProgramThatStoppedRespondingNeverHoldsTheHost) {
+    WindowOnOtherThread frozen(L"Frozen");
+    frozen.StopReading(10000);
+    ASSERT_TRUE(WaitUntilHung(frozen.hwnd()));
+
+    DWORD clicked = 0, dialogShown = 0, okPressed = 0;
+    DialogDriver driver([&](DialogDriver& d) {
+        HWND dialog = d.WaitForDialog();
+        dialogShown = GetTickCount();
+        d.Type(dialog, L"Never set");
+        okPressed = GetTickCount();
+        d.Press(dialog, VK_RETURN);
+        d.WaitClosed(dialog);
+    });
+    clicked = GetTickCount();
+    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(frozen.hwnd()));
+    const DWORD returned = GetTickCount();
+    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    EXPECT_LE(dialogShown - clicked, 3000u) << "reading the title waited for the frozen program";
+    EXPECT_LE(returned - okPressed, 3000u) << "setting the title waited for the frozen program";
+
+    frozen.WaitAnswering();
+    EXPECT_EQ(WindowText(frozen.hwnd()), L"Frozen") << "a program that does not respond keeps its title";
+
+    // Afterwards the plugin renames another window as usual.
+    HostWindow other(L"Other");
+    DialogDriver again([&](DialogDriver& d) {
+        HWND dialog = d.WaitForDialog();
+        d.Type(dialog, L"Renamed after");
+        d.Press(dialog, VK_RETURN);
+        d.WaitClosed(dialog);
+    });
+    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(other.hwnd()));
+    EXPECT_EQ(again.Finish(), std::vector<std::string>{});
+    EXPECT_EQ(WindowText(other.hwnd()), L"Renamed after");
+}
+
+TEST_F(DialogTest, AProgramBusyForAMomentStillGetsItsTitle) {
+    WindowOnOtherThread busy(L"Busy");
+    DWORD okPressed = 0;
+    DialogDriver driver([&](DialogDriver& d) {
+        HWND dialog = d.WaitForDialog();
+        d.Type(dialog, L"Worth the wait");
+        busy.StopReading(1000);
+        Sleep(100);
+        okPressed = GetTickCount();
+        d.Press(dialog, VK_RETURN);
+        d.WaitClosed(dialog);
+    });
+    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(busy.hwnd()));
+    const DWORD returned = GetTickCount();
+    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    EXPECT_EQ(WindowText(busy.hwnd()), L"Worth the wait");
+    EXPECT_GE(returned - okPressed, 500u) << "the program was busy when its title was sent";
+}
+
+TEST_F(DialogTest, NoInputAttachmentToAForegroundProgramThatStoppedResponding) {
+    HostWindow clicked(L"Clicked while frozen");
+    WindowOnOtherThread foreground(L"Frozen foreground", true);
+    ASSERT_EQ(GetForegroundWindow(), foreground.hwnd());
+    foreground.StopReading(7000);
+    ASSERT_TRUE(WaitUntilHung(foreground.hwnd()));
+
+    DialogDriver driver([&](DialogDriver& d) {
+        HWND dialog = d.WaitForDialog();
+        d.Type(dialog, L"Renamed anyway");
+        d.Press(dialog, VK_RETURN);
+        d.WaitClosed(dialog);
+    });
+    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(clicked.hwnd()));
+    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    EXPECT_TRUE(record.attachCalls.empty());
+    EXPECT_EQ(WindowText(clicked.hwnd()), L"Renamed anyway");
+}
+
+// The dialog is modal to the host: its other windows are disabled while it is
+// open and given back, exactly, on every way out.
+
+enum class Ending { Ok, CancelButton, Escape, CloseBox, CannotBeCreated };
+
+class ModalDialogTest : public DialogTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(ModalDialogTest, DisablesTheHostsWindowsAndGivesExactlyThoseBack) {
+    HostWindow host(L"Host");
+    HostWindow disabledBefore(L"Disabled before");
+    EnableWindow(disabledBefore.hwnd(), FALSE);
+    int hostEnabledDuring = -1;
+    auto lookAtTheHost = [&] { hostEnabledDuring = IsWindowEnabled(host.hwnd()) ? 1 : 0; };
+
+    std::unique_ptr<DialogDriver> driver;
+    if (GetParam() == Ending::CannotBeCreated) {
+        record.fakeDialog = true;
+        record.fakeDialogResult = -1;
+        record.onDialog = lookAtTheHost;
+    } else {
+        driver = std::make_unique<DialogDriver>([&](DialogDriver& d) {
+            HWND dialog = d.WaitForDialog();
+            lookAtTheHost();
+            if (IsWindowEnabled(disabledBefore.hwnd())) d.Problem("enabled a window disabled before");
+            switch (GetParam()) {
+            case Ending::Ok: d.Click(dialog, IDOK); break;
+            case Ending::CancelButton: d.Click(dialog, IDCANCEL); break;
+            case Ending::Escape: d.Press(dialog, VK_ESCAPE); break;
+            default: d.CloseBox(dialog); break;
+            }
+            d.WaitClosed(dialog);
+        });
+    }
+    EXPECT_EQ(plugin.Execute(1, 0), HostTrue);
+    if (driver) {
+        EXPECT_EQ(driver->Finish(), std::vector<std::string>{});
+    }
+    EXPECT_EQ(hostEnabledDuring, 0) << "the host stayed usable under the dialog";
+    EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
+    EXPECT_FALSE(IsWindowEnabled(disabledBefore.hwnd()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, ModalDialogTest,
+                         ::testing::Values(Ending::Ok, Ending::CancelButton, Ending::Escape,
+                                           Ending::CloseBox, Ending::CannotBeCreated));
+
+TEST_F(DialogTest, ANestedDialogDisablesTheOneBelowAndGivesItBack) {
+    HostWindow host(L"Host");
+    HostWindow first(L"First");
+    HostWindow second(L"Second");
+    const UINT hmouse = HMouseActionMessage();
+    bool outerEnabledUnderInner = true, hostEnabledUnderInner = true, outerEnabledAfter = false;
+    DialogDriver driver([&](DialogDriver& d) {
+        HWND outer = d.WaitForDialog(1);
+        host.Post([&] { plugin.WindowsHook(hmouse, NcDown, reinterpret_cast<DWORD>(second.hwnd())); });
+        HWND inner = d.WaitForDialog(2);
+        outerEnabledUnderInner = IsWindowEnabled(outer) != FALSE;
+        hostEnabledUnderInner = IsWindowEnabled(host.hwnd()) != FALSE;
+        d.Click(inner, IDOK);
+        d.WaitClosed(inner);
+        outerEnabledAfter = IsWindowEnabled(outer) != FALSE;
+        d.Type(outer, L"First renamed");
+        d.Press(outer, VK_RETURN);
+        d.WaitClosed(outer);
+    });
+    plugin.WindowsHook(hmouse, NcDown, reinterpret_cast<DWORD>(first.hwnd()));
+    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    EXPECT_FALSE(outerEnabledUnderInner);
+    EXPECT_FALSE(hostEnabledUnderInner);
+    EXPECT_TRUE(outerEnabledAfter);
+    EXPECT_EQ(WindowText(first.hwnd()), L"First renamed") << "the dialog below works again";
+    EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
 }
 
 }  // namespace

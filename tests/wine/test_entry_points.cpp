@@ -52,6 +52,30 @@ TEST_F(PluginTest, InitWithNullNameReadsDotIniInTheCurrentDirectory) {
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{5, 0, 8, 0}}));
 }
 
+TEST_F(PluginTest, InitWithoutMemoryForTheNameReadsNoFileAndTakesTheDefaults) {
+    // Unlike an empty name, a name that could not be copied is unknown: even
+    // ".ini" in the current directory is not looked for.
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    dir.Write(".ini", "[OPTION]\nStartMode=0\nMouseClickType=1\n");
+    WriteSettings("[OPTION]\nStartMode=0\nMouseClickType=1\n");
+    SetCurrentDirectoryA(dir.path().c_str());
+    HostBool result;
+    std::vector<std::string> called;
+    {
+        ImportCallCounter counter(plugin.module);
+        HeapAllocFailure failure(plugin.module, 1);  // the copy of the name
+        result = plugin.Init(PluginPath().c_str(), 6);
+        called = counter.Called();
+    }
+    SetCurrentDirectoryA(previous);
+
+    EXPECT_EQ(result, HostTrue);
+    EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{6, 0, 8, 8}}));
+    EXPECT_EQ(ProbeTrigger(), NcDown);
+    for (const std::string& call : called) EXPECT_EQ(call.find("CreateFile"), std::string::npos) << call;
+}
+
 TEST_F(PluginTest, ToggleFlipsTheSwitchAndSendsEachNewState) {
     plugin.Init(PluginPath().c_str(), 77);
     MenuPropertyCalls.clear();

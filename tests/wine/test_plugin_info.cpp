@@ -2,6 +2,7 @@
 // their heap, the version it reports, and its release.
 #include "HeapProbe.h"
 #include "PluginTest.h"
+#include "Recorders.h"
 
 #include <cstring>
 #include <set>
@@ -205,39 +206,41 @@ TEST_F(PluginInfoTest, InitAfterInitPluginInfoReadsTheSettingsBesideItsOwnName) 
     EXPECT_EQ(LastFlags(), 0);
 }
 
-// Fails the n-th HeapAlloc that the plugin makes.
-int heapAllocCalls;
-int failHeapAllocAt;
-LPVOID WINAPI FailingHeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
-    if (++heapAllocCalls == failHeapAllocAt) return nullptr;
-    return HeapAlloc(heap, flags, size);
-}
-
-TEST_F(PluginInfoTest, ExhaustedMemoryReleasesWhatWasTakenAndReturnsNull) {
+TEST_F(PluginInfoTest, ExhaustedMemoryAnywhereReleasesWhatWasTakenAndReturnsNull) {
     const std::string path = DllPath();
     PluginInfo* probe = plugin.InitPluginInfo(path.c_str());
     HANDLE heap = OwningHeap(probe);
     plugin.FreePluginInfo(probe);
+    HeapAllocFailure failure(plugin.module, 0);
+    // The plugin's own copy of the name lives on the process heap: it is
+    // counted with the same name in place before and after.
+    auto restoreName = [&] {
+        failure.FailAt(0);
+        plugin.FreePluginInfo(plugin.InitPluginInfo(path.c_str()));
+    };
+    restoreName();
     const std::set<const void*> before = BusyBlocks(heap);
+    const size_t processBefore = BusyBlocks(GetProcessHeap()).size();
 
-    ImportHook hook(plugin.module, "HeapAlloc", reinterpret_cast<void*>(FailingHeapAlloc));
-    int nulls = 0;
-    for (failHeapAllocAt = 1;; ++failHeapAllocAt) {
-        heapAllocCalls = 0;
+    int allocations = 0;
+    for (int failAt = 1;; ++failAt) {
+        failure.FailAt(failAt);
         PluginInfo* info = plugin.InitPluginInfo(path.c_str());
-        if (info) {
-            // Allocations that do not go to the host (the plugin's own copy
-            // of the name, the version block) may fail without losing the record.
-            EXPECT_STREQ(StringAt(info, 2), "Nupero for TTBase");
-            EXPECT_STREQ(StringAt(At<const void*>(info, 24), 36), CaptionCp932);
+        if (failure.Calls() < failAt) {  // every allocation has had its turn
+            EXPECT_NE(info, nullptr);
             plugin.FreePluginInfo(info);
-        } else {
-            ++nulls;
+            break;
         }
-        EXPECT_EQ(BusyBlocks(heap), before) << "failing allocation " << failHeapAllocAt;
-        if (heapAllocCalls < failHeapAllocAt) break;  // every allocation has had its turn
+        allocations = failAt;
+        // The record's eight blocks, the copy of the name and the version
+        // block: without any of them there is no true answer to give.
+        EXPECT_EQ(info, nullptr) << "failing allocation " << failAt;
+        if (info) plugin.FreePluginInfo(info);
+        EXPECT_EQ(BusyBlocks(heap), before) << "failing allocation " << failAt;
+        restoreName();
+        EXPECT_EQ(BusyBlocks(GetProcessHeap()).size(), processBefore) << "failing allocation " << failAt;
     }
-    EXPECT_EQ(nulls, 8) << "one for each block of the record";
+    EXPECT_EQ(allocations, 10) << "the eight blocks, the name's copy and the version block";
 }
 
 TEST(VersionResource, CarriesEveryValue) {

@@ -41,6 +41,7 @@ std::vector<CommandEntry> commands;
 Plugin plugin;
 HWND mainWindow;
 HWND statusLine;
+HMENU menuBar;
 HMENU commandMenu;
 UINT hmouseAction;
 bool scripted;
@@ -227,6 +228,12 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             return 0;
         }
         break;
+    case WM_ENABLE:
+        // Disabled while the plugin's dialog is open: shown greyed out.
+        EnableWindow(statusLine, static_cast<BOOL>(wParam));
+        EnableMenuItem(menuBar, 0, MF_BYPOSITION | (wParam ? MF_ENABLED : MF_GRAYED));
+        DrawMenuBar(hwnd);
+        return 0;
     case WM_SIZE:
         if (statusLine) MoveWindow(statusLine, 0, HIWORD(lParam) - 24, LOWORD(lParam), 24, TRUE);
         return 0;
@@ -247,7 +254,7 @@ void CreateHostWindow() {
     wc.lpszClassName = L"NuperoSampleHost";
     RegisterClassW(&wc);
 
-    HMENU bar = CreateMenu();
+    HMENU bar = menuBar = CreateMenu();
     commandMenu = CreatePopupMenu();
     for (const CommandEntry& c : commands) {
         AppendMenuW(commandMenu, MF_STRING, CommandMenuBase + c.id, c.caption.c_str());
@@ -271,6 +278,7 @@ void CreateHostWindow() {
 struct TypedAnswer {
     std::wstring text;
     DWORD hostThread;
+    DWORD enterPressedAt = 0;  // GetTickCount()
 };
 
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
@@ -303,18 +311,52 @@ DWORD WINAPI TypeIntoDialog(void* param) {
     if (!pictured) Picture(dialog, "dialog.bmp");
     pictured = true;
     Say("  person: types \"" + Utf8(answer->text) + "\" and presses Enter");
+    Say(std::string("  host window: ") + (IsWindowEnabled(mainWindow) ? "enabled" : "greyed out") +
+        " while the dialog is open");
     for (wchar_t c : answer->text) SendMessageW(field, WM_CHAR, c, 1);
+    answer->enterPressedAt = GetTickCount();
     PostMessageW(field, WM_KEYDOWN, VK_RETURN, 1);
     return 0;
 }
 
-// Runs `action` (which opens the dialog) while a second thread answers it.
-void AnswerDialog(const std::wstring& newTitle, void (*action)()) {
+// Runs `action` (which opens the dialog) while a second thread answers it;
+// returns how long the host waited after Enter, in milliseconds.
+DWORD AnswerDialog(const std::wstring& newTitle, void (*action)()) {
     TypedAnswer answer = {newTitle, GetCurrentThreadId()};
     HANDLE person = CreateThread(nullptr, 0, TypeIntoDialog, &answer, 0, nullptr);
     action();
+    const DWORD returned = GetTickCount();
     WaitForSingleObject(person, INFINITE);
     CloseHandle(person);
+    return answer.enterPressedAt ? returned - answer.enterPressedAt : 0;
+}
+
+// Another program's window whose thread stops reading its messages.
+HWND frozenWindow;
+DWORD frozenThreadId;
+
+LRESULT CALLBACK FrozenWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+        Sleep(static_cast<DWORD>(wParam));  // reads nothing meanwhile
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+DWORD WINAPI RunFrozenProgram(void* ready) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = FrozenWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"NuperoSampleFrozen";
+    RegisterClassW(&wc);
+    frozenWindow = CreateWindowExW(0, wc.lpszClassName, L"A program that stops responding",
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 320, 420, 120, nullptr,
+                                   nullptr, wc.hInstance, nullptr);
+    SetEvent(ready);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWindow(frozenWindow);
+    return 0;
 }
 
 int RunScript() {
@@ -353,6 +395,30 @@ int RunScript() {
     const std::wstring afterClick = TitleOf(mainWindow);
     Say("read back: \"" + Utf8(afterClick) + "\"");
     ok &= afterClick == second;
+
+    Say("a program that stops responding: its thread reads no message for 8 s");
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE frozenThread = CreateThread(nullptr, 0, RunFrozenProgram, ready, 0, &frozenThreadId);
+    WaitForSingleObject(ready, INFINITE);
+    CloseHandle(ready);
+    const std::wstring frozenTitle = TitleOf(frozenWindow);
+    PostMessageW(frozenWindow, WM_APP, 8000, 0);
+    for (int i = 0; i < 70 && !IsHungAppWindow(frozenWindow); ++i) Sleep(100);
+    Say(std::string("  Windows counts it as ") + (IsHungAppWindow(frozenWindow) ? "not responding" : "still responding"));
+    Say("middle click on its title bar:");
+    const DWORD waited = AnswerDialog(L"Never arrives", [] {
+        Say("relay: WM_NCMBUTTONDOWN on the frozen window -> TTBEvent_WindowsHook");
+        plugin.WindowsHook(hmouseAction, WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(frozenWindow));
+    });
+    Say("relay: returned; the host waited " + std::to_string(waited) + " ms after Enter");
+    ok &= waited < 3000;
+    SendMessageW(frozenWindow, WM_NULL, 0, 0);  // until it reads messages again
+    const std::wstring afterFrozen = TitleOf(frozenWindow);
+    Say("read back once it responds again: \"" + Utf8(afterFrozen) + "\" (kept)");
+    ok &= afterFrozen == frozenTitle;
+    PostThreadMessageW(frozenThreadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(frozenThread, INFINITE);
+    CloseHandle(frozenThread);
 
     Say(ok ? "session: every step gave what was expected" : "session: FAILED");
     return ok ? 0 : 1;
