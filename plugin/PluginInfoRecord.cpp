@@ -4,6 +4,7 @@
 #include "PluginInfo.h"
 
 #include "../main/Main.h"
+#include "../support/VersionDll.h"
 #include "../support/Win32Handles.h"
 
 #include <cstring>
@@ -30,15 +31,17 @@ HeapBlock CopyString(const char* text) {
 FileVersion ReadFileVersion(const char* fileName, DWORD& versionMS, DWORD& versionLS) {
     versionMS = 0;
     versionLS = 0;
+    const VersionFunctions* version = VersionDll();
+    if (!version) return FileVersion::None;
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(fileName, &handle);
+    const DWORD size = version->GetFileVersionInfoSize(fileName, &handle);
     if (size == 0) return FileVersion::None;
     HeapBlock block(GetProcessHeap(), size);
     if (!block) return FileVersion::OutOfMemory;
-    if (!GetFileVersionInfoA(fileName, handle, size, block.get())) return FileVersion::None;
+    if (!version->GetFileVersionInfo(fileName, handle, size, block.get())) return FileVersion::None;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.get(), "\\", reinterpret_cast<void**>(&fixed), &length)) {
+    if (!version->VerQueryValue(block.get(), "\\", reinterpret_cast<void**>(&fixed), &length)) {
         return FileVersion::None;
     }
     versionMS = fixed->dwFileVersionMS;
