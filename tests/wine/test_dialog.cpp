@@ -43,6 +43,9 @@ public:
     // busy, or stops responding once past 5 s.
     void StopReading(DWORD ms) const {
         window_->Post([ms] { Sleep(ms); });
+        // Left waiting meanwhile: newer Wine counts a thread as hung only
+        // while a message waits for it, as Windows does for a frozen program.
+        PostMessageW(hwnd_, WM_NULL, 0, 0);
     }
     // Waits until the window's thread reads messages again.
     void WaitAnswering() const { SendMessageW(hwnd_, WM_NULL, 0, 0); }

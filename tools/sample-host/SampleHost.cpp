@@ -403,6 +403,7 @@ int RunScript() {
     CloseHandle(ready);
     const std::wstring frozenTitle = TitleOf(frozenWindow);
     PostMessageW(frozenWindow, WM_APP, 8000, 0);
+    PostMessageW(frozenWindow, WM_NULL, 0, 0);  // left waiting, as for a frozen program
     for (int i = 0; i < 70 && !IsHungAppWindow(frozenWindow); ++i) Sleep(100);
     Say(std::string("  Windows counts it as ") + (IsHungAppWindow(frozenWindow) ? "not responding" : "still responding"));
     Say("middle click on its title bar:");
