@@ -1,7 +1,7 @@
 #include "Main.h"
 
 #include "../plugin/MessageDef.h"
-#include "../plugin/Plugin.h"
+#include "../plugin/PluginState.h"
 #include "../support/FileNameRule.h"
 #include "../support/IniFile.h"
 #include "../support/QueryDialog.h"
@@ -23,14 +23,10 @@ const PluginCommandInfo CommandTable[CommandTableSize] = {
 
 namespace {
 
-constexpr DWORD CheckedFlag = 8;
-constexpr std::uint32_t NcMiddleButtonDown = WM_NCMBUTTONDOWN;
-constexpr std::uint32_t NcMiddleButtonDoubleClick = WM_NCMBUTTONDBLCLK;
-
 std::int32_t MouseClickType;
 std::uint32_t TriggerMessage;
 bool Active;
-DWORD CheckFlags;
+std::uint32_t CheckFlags;
 
 bool IsSystemLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
@@ -38,35 +34,11 @@ void UpdateCheckMark() {
     CheckFlags = Active ? CheckedFlag : 0;
     // A host without this service, or a command before the first Init, has
     // no entry to call; the new state stands all the same.
-    if (auto setMenuProperty = reinterpret_cast<SetMenuPropertyFn>(
-            reinterpret_cast<void (*)()>(HostServices.SetMenuProperty))) {
-        setMenuProperty(PluginHandle, 0, CheckedFlag, CheckFlags);
+    if (auto setMenuProperty = reinterpret_cast<TTBPlugin_SetMenuPropertyFn>(
+            reinterpret_cast<void (*)()>(HostServices[HostService::SetMenuProperty]))) {
+        setMenuProperty(PluginHandle, SwitchCommandId, CheckMarkMask, CheckFlags);
     }
 }
-
-// Joins this thread's input to another's for the lifetime of the object, so
-// the dialog can take the foreground; the detach follows on every way out.
-// Input joined to a program that does not respond would freeze the host's
-// keyboard and mouse with it, and the dialog too: then nothing is joined.
-class InputAttachment {
-public:
-    InputAttachment(DWORD self, HWND foreground)
-        : self_(self),
-          other_(GetWindowThreadProcessId(foreground, nullptr)),
-          joined_(!IsHungAppWindow(foreground)) {
-        if (joined_) AttachThreadInput(self_, other_, TRUE);
-    }
-    InputAttachment(const InputAttachment&) = delete;
-    InputAttachment& operator=(const InputAttachment&) = delete;
-    ~InputAttachment() {
-        if (joined_) AttachThreadInput(self_, other_, FALSE);
-    }
-
-private:
-    DWORD self_;
-    DWORD other_;
-    bool joined_;
-};
 
 // Host strings are code page 932 text; the dialog is Unicode so that any title
 // survives whatever the system's code page.
@@ -82,8 +54,19 @@ void ChangeWindowTitle(HWND window) {
     const std::size_t length = wcslen(title);
     if (length == QueryTextLimit - 1 && IS_HIGH_SURROGATE(title[length - 1])) title[length - 1] = 0;
 
+    // The calling thread's input joins the foreground window's thread, so
+    // that the dialog can take the foreground; the detach follows on every
+    // way out. Input joined to a program that does not respond would freeze
+    // the host's keyboard and mouse with it, and the dialog too: then nothing
+    // is joined, as when the attach fails.
     const DWORD self = GetCurrentThreadId();
-    InputAttachment attachment(self, GetForegroundWindow());
+    const HWND foreground = GetForegroundWindow();
+    const DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
+    const bool join = !IsHungAppWindow(foreground);
+    if (join) AttachThreadInput(self, foregroundThread, TRUE);
+    const auto detach = ScopeExit([=]() noexcept {
+        if (join) AttachThreadInput(self, foregroundThread, FALSE);
+    });
 
     wchar_t prompt[64];
     wchar_t caption[64];
@@ -112,7 +95,7 @@ bool MainInit() {
         MouseClickType = settings.ReadInteger("OPTION", "MouseClickType", 0);
         Active = settings.ReadBool("OPTION", "StartMode", true);
     }
-    TriggerMessage = MouseClickType == 1 ? NcMiddleButtonDoubleClick : NcMiddleButtonDown;
+    TriggerMessage = MouseClickType == 1 ? WM_NCMBUTTONDBLCLK : WM_NCMBUTTONDOWN;
     UpdateCheckMark();
     return true;
 }
@@ -139,7 +122,7 @@ void MainHook(std::uint16_t message, std::uint32_t wParam, std::uint32_t lParam)
     // this order, and nothing else is touched until all hold. The usual case,
     // switched on and some other message, is laid out to fall straight through.
     if (__builtin_expect(!Active, 0)) return;
-    if (__builtin_expect(message != HostMessages.HMouseAction, 1)) return;
+    if (__builtin_expect(message != HostMessages[HostMessage::HMouseAction], 1)) return;
     if (wParam != TriggerMessage) return;
     ChangeWindowTitle(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(lParam)));
 }

@@ -1,7 +1,7 @@
 // The title changer: the plugin's feature and what it tells the host about itself.
 #pragma once
 
-#include "../plugin/PluginInfo.h"
+#include "../plugin/HostAbi.h"
 
 #include <cstdint>
 

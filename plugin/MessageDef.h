@@ -1,21 +1,13 @@
-// The host's registered window messages.
+// The host's registered window messages, known from library load on.
 #pragma once
+
+#include "HostAbi.h"
 
 #include <cstdint>
 
 struct HostMessageIds {
-    std::uint16_t IconNotify;
-    std::uint16_t LoadDataFile;
-    std::uint16_t SaveDataFile;
-    std::uint16_t HShellActivateShellWindow;
-    std::uint16_t HShellGetMinRect;
-    std::uint16_t HShellLanguage;
-    std::uint16_t HShellRedraw;
-    std::uint16_t HShellTaskMan;
-    std::uint16_t HShellWindowActivated;
-    std::uint16_t HShellWindowCreated;
-    std::uint16_t HShellWindowDestroyed;
-    std::uint16_t HMouseAction;
+    std::uint16_t id[static_cast<int>(HostMessage::Count)];
+    std::uint16_t operator[](HostMessage message) const { return id[static_cast<int>(message)]; }
 };
 
 extern HostMessageIds HostMessages;

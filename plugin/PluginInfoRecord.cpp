@@ -1,7 +1,8 @@
-// The information record: built from the plugin's own heap, block by block,
-// and released by the host handing it back.
+// The information record: built from the plugin's own heap and released when
+// the host hands it back.
+#include "HostAbi.h"
 #include "Plugin.h"
-#include "PluginInfo.h"
+#include "PluginState.h"
 
 #include "../main/Main.h"
 #include "../support/VersionDll.h"
@@ -18,12 +19,33 @@ HANDLE PluginHeap() {
     return heap;
 }
 
-// A block of exactly the string's byte length plus one, holding the string.
-HeapBlock CopyString(const char* text) {
+// A block of exactly the string's byte length plus one, holding the string;
+// null when there is no memory.
+char* CopyString(const char* text) {
     const std::size_t size = std::strlen(text) + 1;
-    HeapBlock block(PluginHeap(), size);
-    if (block) std::memcpy(block.get(), text, size);
+    auto* block = static_cast<char*>(HeapAlloc(PluginHeap(), 0, size));
+    if (block) std::memcpy(block, text, size);
     return block;
+}
+
+// Releases every block the record holds and the record. A record still being
+// built is zero-filled where it has no block yet; releasing null does nothing.
+void ReleaseRecord(PluginInfo* info) {
+    const HANDLE heap = PluginHeap();
+    auto release = [heap](const void* block) {
+        if (block) HeapFree(heap, 0, const_cast<void*>(block));
+    };
+    // The record's own count, not the table's: the host may have changed it.
+    if (info->Commands) {
+        for (int i = 0; i < info->CommandCount; ++i) {
+            release(info->Commands[i].Name);
+            release(info->Commands[i].Caption);
+        }
+    }
+    release(info->Commands);
+    release(info->FileName);
+    release(info->Name);
+    release(info);
 }
 
 }  // namespace
@@ -49,26 +71,22 @@ FileVersion ReadFileVersion(const char* fileName, DWORD& versionMS, DWORD& versi
     return FileVersion::Read;
 }
 
-extern "C" PluginInfo* WINAPI TTBEvent_InitPluginInfo(const char* fileName) {
+extern "C" PluginInfo* __stdcall TTBEvent_InitPluginInfo(const char* fileName) {
     if (!fileName) fileName = "";  // the host never passes null; treat it as empty
 
-    // Every block stays owned here until the record is complete, so running
-    // out of memory part-way releases what was taken and returns null. That
-    // holds for the plugin's own copy of the name and the version block too:
-    // without them the record would report version 0.0.0.0 as a fact.
+    // Running out of memory anywhere in the call releases what was taken and
+    // returns null: that holds for the plugin's own copy of the name and the
+    // version block too, without which the record would report version
+    // 0.0.0.0 as a fact.
     if (!SetPluginFileName(fileName)) return nullptr;
-    HeapBlock record(PluginHeap(), sizeof(PluginInfo));
-    if (!record) return nullptr;
-    auto* info = record.get<PluginInfo>();
+    auto* info = static_cast<PluginInfo*>(HeapAlloc(PluginHeap(), HEAP_ZERO_MEMORY, sizeof(PluginInfo)));
+    if (!info) return nullptr;
+    // A partial record goes the way of one the host hands back.
+    auto releasePartial = ScopeExit([info]() noexcept { ReleaseRecord(info); });
+
     info->HostWordA = 0;
-
-    HeapBlock name = CopyString(PluginName);
-    if (!name) return nullptr;
-    info->Name = name.get<const char>();
-
-    HeapBlock file = CopyString(fileName);
-    if (!file) return nullptr;
-    info->FileName = file.get<const char>();
+    if (!(info->Name = CopyString(PluginName))) return nullptr;
+    if (!(info->FileName = CopyString(fileName))) return nullptr;
     info->HostWordB = 0;
 
     DWORD versionMS, versionLS;  // the record's fields are packed: no references
@@ -77,44 +95,26 @@ extern "C" PluginInfo* WINAPI TTBEvent_InitPluginInfo(const char* fileName) {
     }
     info->VersionMS = versionMS;
     info->VersionLS = versionLS;
+
     info->CommandCount = CommandTableSize;
-
-    HeapBlock commands(PluginHeap(), sizeof(PluginCommandInfo) * CommandTableSize);
-    if (!commands) return nullptr;
-    auto* entries = commands.get<PluginCommandInfo>();
-    info->Commands = entries;
-
-    HeapBlock strings[2 * CommandTableSize];
+    info->Commands = static_cast<PluginCommandInfo*>(
+        HeapAlloc(PluginHeap(), HEAP_ZERO_MEMORY, sizeof(PluginCommandInfo) * CommandTableSize));
+    if (!info->Commands) return nullptr;
     for (int i = 0; i < CommandTableSize; ++i) {
-        std::memcpy(&entries[i], &CommandTable[i], sizeof(PluginCommandInfo));
-        strings[2 * i] = CopyString(CommandTable[i].Name);
-        if (!strings[2 * i]) return nullptr;
-        entries[i].Name = strings[2 * i].get<const char>();
-        strings[2 * i + 1] = CopyString(CommandTable[i].Caption);
-        if (!strings[2 * i + 1]) return nullptr;
-        entries[i].Caption = strings[2 * i + 1].get<const char>();
+        // The host's six values as the table has them; the strings are the
+        // record's own, never the table's.
+        PluginCommandInfo& entry = info->Commands[i];
+        std::memcpy(&entry, &CommandTable[i], sizeof entry);
+        entry.Name = nullptr;
+        entry.Caption = nullptr;
+        if (!(entry.Name = CopyString(CommandTable[i].Name))) return nullptr;
+        if (!(entry.Caption = CopyString(CommandTable[i].Caption))) return nullptr;
     }
 
-    for (HeapBlock& s : strings) s.release();
-    commands.release();
-    file.release();
-    name.release();
-    return static_cast<PluginInfo*>(record.release());
+    releasePartial.release();
+    return info;
 }
 
-extern "C" void WINAPI TTBEvent_FreePluginInfo(PluginInfo* info) {
-    if (!info) return;
-    const HANDLE heap = PluginHeap();
-    auto release = [heap](const void* block) {
-        if (block) HeapFree(heap, 0, const_cast<void*>(block));
-    };
-    // The record's own count, not the table's: the host may have changed it.
-    for (int i = 0; i < info->CommandCount; ++i) {
-        release(info->Commands[i].Name);
-        release(info->Commands[i].Caption);
-    }
-    release(info->Commands);
-    release(info->FileName);
-    release(info->Name);
-    release(info);
+extern "C" void __stdcall TTBEvent_FreePluginInfo(PluginInfo* info) {
+    if (info) ReleaseRecord(info);
 }

@@ -2,11 +2,17 @@
 // names (see host-services.def) so the plugin finds them in the main module.
 #include "PluginHost.h"
 
-extern "C" BOOL WINAPI TTBPlugin_SetMenuProperty(DWORD pluginHandle, int commandId,
-                                                 DWORD changeMask, DWORD flags) {
+#include <type_traits>
+
+extern "C" std::int32_t __stdcall TTBPlugin_SetMenuProperty(std::uint32_t pluginHandle,
+                                                            std::int32_t commandId,
+                                                            std::uint32_t changeMask,
+                                                            std::uint32_t flags) {
     MenuPropertyCalls.push_back({pluginHandle, commandId, changeMask, flags});
     return TRUE;
 }
+static_assert(std::is_same_v<decltype(&TTBPlugin_SetMenuProperty), TTBPlugin_SetMenuPropertyFn>,
+              "the service as the plugin calls it");
 
 // The plugin must never call the other eight; their forms are the host's.
 #define UNCALLED_SERVICE(name) \

@@ -3,11 +3,21 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace {
+
+unsigned char* Base(HMODULE module) { return reinterpret_cast<unsigned char*>(module); }
+
+IMAGE_NT_HEADERS* Headers(HMODULE module) {
+    return reinterpret_cast<IMAGE_NT_HEADERS*>(Base(module) +
+                                               reinterpret_cast<IMAGE_DOS_HEADER*>(module)->e_lfanew);
+}
+
+}  // namespace
+
 std::vector<ImportSlot> ListImports(HMODULE module) {
-    auto* base = reinterpret_cast<unsigned char*>(module);
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    unsigned char* base = Base(module);
+    const IMAGE_DATA_DIRECTORY& dir =
+        Headers(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     std::vector<ImportSlot> slots;
     if (!dir.VirtualAddress) return slots;
     for (auto* desc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
@@ -27,11 +37,29 @@ std::vector<ImportSlot> ListImports(HMODULE module) {
     return slots;
 }
 
-static void WriteSlot(void** slot, void* value) {
+void WriteSlot(void** slot, void* value) {
     DWORD old;
     VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
     *slot = value;
     VirtualProtect(slot, sizeof *slot, old, &old);
+}
+
+ExportList ListExports(HMODULE module) {
+    unsigned char* base = Base(module);
+    auto* exports = reinterpret_cast<IMAGE_EXPORT_DIRECTORY*>(
+        base + Headers(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress);
+    ExportList list;
+    list.library = reinterpret_cast<const char*>(base + exports->Name);
+    list.functionCount = exports->NumberOfFunctions;
+    auto* names = reinterpret_cast<DWORD*>(base + exports->AddressOfNames);
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
+        list.names.push_back(reinterpret_cast<const char*>(base + names[i]));
+    }
+    return list;
+}
+
+DllEntryPoint EntryPointOf(HMODULE module) {
+    return reinterpret_cast<DllEntryPoint>(Base(module) + Headers(module)->OptionalHeader.AddressOfEntryPoint);
 }
 
 ImportHook::ImportHook(HMODULE module, const char* function, void* replacement) {

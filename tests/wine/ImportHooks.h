@@ -14,8 +14,6 @@ public:
     ~ImportHook();
     ImportHook(const ImportHook&) = delete;
     ImportHook& operator=(const ImportHook&) = delete;
-    template <typename F>
-    F original() const { return reinterpret_cast<F>(original_); }
 
 private:
     void** slot_;
@@ -38,6 +36,8 @@ private:
     unsigned char* thunks_ = nullptr;
 };
 
+// The one walker of the plugin's PE image, loaded or only mapped.
+
 // Every import slot of `module`: its DLL, function name and slot address.
 struct ImportSlot {
     std::string dll;
@@ -45,3 +45,19 @@ struct ImportSlot {
     void** slot;
 };
 std::vector<ImportSlot> ListImports(HMODULE module);
+
+// Writes an import slot, which the loader leaves read-only.
+void WriteSlot(void** slot, void* value);
+
+// The export directory: the library's own name, the names and the count of
+// its functions.
+struct ExportList {
+    std::string library;
+    std::vector<std::string> names;
+    DWORD functionCount = 0;
+};
+ExportList ListExports(HMODULE module);
+
+// The entry point the loader calls with DLL_PROCESS_ATTACH and the like.
+using DllEntryPoint = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
+DllEntryPoint EntryPointOf(HMODULE module);

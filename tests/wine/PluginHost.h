@@ -3,6 +3,8 @@
 // HostServices.cpp) exports the host's services under their plain names.
 #pragma once
 
+#include "../../plugin/HostAbi.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -10,10 +12,10 @@
 #include <string>
 #include <vector>
 
-struct PluginInfo;  // the record is read by byte offsets, as the host reads it
-
-using HostBool = std::uint32_t;
-constexpr HostBool HostTrue = 0xFFFFFFFFu;
+// What the host must receive for true: every bit set. The tests' own value,
+// not the header's; the record, too, is read by byte offsets, as the host
+// reads it, never through the header's layout.
+constexpr HostBool ExpectedTrue = 0xFFFFFFFFu;
 
 struct MenuPropertyCall {
     DWORD pluginHandle;
@@ -42,12 +44,12 @@ public:
     LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
     HMODULE module = nullptr;
-    HostBool(WINAPI* Init)(const char* fileName, DWORD pluginHandle) = nullptr;
-    void(WINAPI* Unload)() = nullptr;
-    HostBool(WINAPI* Execute)(int commandId, DWORD value) = nullptr;
-    void(WINAPI* WindowsHook)(UINT message, DWORD wParam, DWORD lParam) = nullptr;
-    PluginInfo*(WINAPI* InitPluginInfo)(const char* fileName) = nullptr;
-    void(WINAPI* FreePluginInfo)(PluginInfo* info) = nullptr;
+    TTBEvent_InitFn Init = nullptr;
+    TTBEvent_UnloadFn Unload = nullptr;
+    TTBEvent_ExecuteFn Execute = nullptr;
+    TTBEvent_WindowsHookFn WindowsHook = nullptr;
+    TTBEvent_InitPluginInfoFn InitPluginInfo = nullptr;
+    TTBEvent_FreePluginInfoFn FreePluginInfo = nullptr;
 };
 
 // A fresh directory under %TEMP%, removed with its files afterwards.

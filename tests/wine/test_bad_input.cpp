@@ -18,7 +18,7 @@ TEST_F(PluginTest, RandomSettingsFilesNeverBreakInit) {
     for (int i = 0; i < 200; ++i) {
         std::string text = RandomBytes(random, random() % 4096);
         if (i % 2) text = "[OPTION]\n" + text;  // so the keys may be found too
-        ASSERT_EQ(InitWithSettings(text, i), HostTrue) << "file " << i;
+        ASSERT_EQ(InitWithSettings(text, i), ExpectedTrue) << "file " << i;
         ASSERT_EQ(MenuPropertyCalls.back().pluginHandle, static_cast<DWORD>(i));
         const UINT trigger = ProbeTrigger();
         if (LastFlags() == 8) {
@@ -47,7 +47,7 @@ TEST_F(PluginTest, OddSettingsFilesGiveWhatTheRulesSay) {
         {"UTF-16 text", std::string("\xFF\xFE[\0O\0P\0T\0I\0O\0N\0]\0\n\0", 20), 8, NcDown},
     };
     for (const OddFile& c : cases) {
-        ASSERT_EQ(InitWithSettings(c.text), HostTrue) << c.what;
+        ASSERT_EQ(InitWithSettings(c.text), ExpectedTrue) << c.what;
         EXPECT_EQ(LastFlags(), c.flags) << c.what;
         if (c.flags == 0) plugin.Execute(0, 0);
         EXPECT_EQ(ProbeTrigger(), c.trigger) << c.what;
@@ -56,7 +56,7 @@ TEST_F(PluginTest, OddSettingsFilesGiveWhatTheRulesSay) {
 
 TEST_F(PluginTest, PathLongerThanMaxPathGivesTheDefaults) {
     const std::string longName = dir.path() + std::string(300, 'n') + "\\NuperoForTTB.dll";
-    EXPECT_EQ(plugin.Init(longName.c_str(), 1), HostTrue);
+    EXPECT_EQ(plugin.Init(longName.c_str(), 1), ExpectedTrue);
     EXPECT_EQ(LastFlags(), 8);
     EXPECT_EQ(ProbeTrigger(), NcDown);
     PluginInfo* info = plugin.InitPluginInfo(longName.c_str());
@@ -72,19 +72,19 @@ TEST_F(PluginTest, EntryPointsInAnyOrderLeaveTheHostRunning) {
     EXPECT_EQ(plugin.Execute(1, 0), 0u);
     plugin.Unload();
     plugin.FreePluginInfo(plugin.InitPluginInfo("x.dll"));
-    EXPECT_EQ(plugin.Init(nullptr, 1), HostTrue);
-    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 2), HostTrue);
+    EXPECT_EQ(plugin.Init(nullptr, 1), ExpectedTrue);
+    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 2), ExpectedTrue);
     plugin.Unload();
     plugin.Unload();
-    EXPECT_EQ(plugin.Execute(1, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(1, 0), ExpectedTrue);
     plugin.WindowsHook(hmouse, NcDown, 0);
     EXPECT_EQ(record.dialogsRequested, 2);
-    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 3), HostTrue);
+    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 3), ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls.back(), (MenuPropertyCall{3, 0, 8, 8}));
 }
 
 TEST_F(PluginTest, EveryEntryPointNestedInAnOpenDialog) {
-    ASSERT_EQ(plugin.Init(PluginPath().c_str(), 1), HostTrue);
+    ASSERT_EQ(plugin.Init(PluginPath().c_str(), 1), ExpectedTrue);
     HostWindow host(L"Nested host");
     PluginInfo* nestedInfo = nullptr;
     DialogDriver driver([&](DialogDriver& d) {
@@ -100,7 +100,7 @@ TEST_F(PluginTest, EveryEntryPointNestedInAnOpenDialog) {
         d.Press(dialog, VK_ESCAPE);
         d.WaitClosed(dialog);
     });
-    EXPECT_EQ(plugin.Execute(1, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(1, 0), ExpectedTrue);
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     ASSERT_NE(nestedInfo, nullptr);
     plugin.FreePluginInfo(nestedInfo);

@@ -70,7 +70,7 @@ private:
 
 class DialogTest : public PluginTest {
 protected:
-    void SetUp() override { ASSERT_EQ(plugin.Init(PluginPath().c_str(), 1), HostTrue); }
+    void SetUp() override { ASSERT_EQ(plugin.Init(PluginPath().c_str(), 1), ExpectedTrue); }
 
     // A host window in the foreground, owned by this thread.
     HWND ForegroundWindow(const std::wstring& title) {
@@ -99,7 +99,7 @@ TEST_F(DialogTest, CommandOneShowsTheForegroundTitleAndOkRenamesTheWindow) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    EXPECT_EQ(plugin.Execute(1, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(1, 0), ExpectedTrue);
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
 
     EXPECT_EQ(view.caption, L"Nupero for TTBase");
@@ -202,7 +202,7 @@ TEST_P(DialogDismissalTest, LeavesTheTitleAndStillDetaches) {
         }
         d.WaitClosed(dialog);
     });
-    EXPECT_EQ(plugin.Execute(1, 0), HostTrue) << "true whatever the outcome";
+    EXPECT_EQ(plugin.Execute(1, 0), ExpectedTrue) << "true whatever the outcome";
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(target), L"Keep me");
     EXPECT_TRUE(record.setTitleCalls.empty());
@@ -318,7 +318,7 @@ TEST_F(DialogTest, DialogThatCannotBeCreatedStillDetaches) {
     HWND target = ForegroundWindow(L"Untouched");
     record.fakeDialog = true;
     record.fakeDialogResult = -1;  // what DialogBoxParam returns when creation fails
-    EXPECT_EQ(plugin.Execute(1, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(1, 0), ExpectedTrue);
     EXPECT_EQ(record.dialogsRequested, 1);
     EXPECT_EQ(WindowText(target), L"Untouched");
     EXPECT_TRUE(record.setTitleCalls.empty());
@@ -491,7 +491,7 @@ TEST_P(ModalDialogTest, DisablesTheHostsWindowsAndGivesExactlyThoseBack) {
             d.WaitClosed(dialog);
         });
     }
-    EXPECT_EQ(plugin.Execute(1, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(1, 0), ExpectedTrue);
     if (driver) {
         EXPECT_EQ(driver->Finish(), std::vector<std::string>{});
     }

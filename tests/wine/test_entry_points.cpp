@@ -19,7 +19,7 @@ TEST_F(PluginTest, ExportsItsEntryPointsUnderPlainNames) {
 }
 
 TEST_F(PluginTest, InitWithoutSettingsStartsOnAndSendsTheCheckMark) {
-    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 0x1234ABCD), HostTrue);
+    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 0x1234ABCD), ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{0x1234ABCD, 0, 8, 8}}));
     EXPECT_EQ(ProbeTrigger(), NcDown);
     EXPECT_EQ(GetFileAttributesA(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES)
@@ -47,7 +47,7 @@ TEST_F(PluginTest, InitWithNullNameReadsDotIniInTheCurrentDirectory) {
     const HostBool result = plugin.Init(nullptr, 5);
     SetCurrentDirectoryA(previous);
 
-    EXPECT_EQ(result, HostTrue);
+    EXPECT_EQ(result, ExpectedTrue);
     EXPECT_EQ(record.procLookups.size(), 9u);
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{5, 0, 8, 0}}));
 }
@@ -70,7 +70,7 @@ TEST_F(PluginTest, InitWithoutMemoryForTheNameReadsNoFileAndTakesTheDefaults) {
     }
     SetCurrentDirectoryA(previous);
 
-    EXPECT_EQ(result, HostTrue);
+    EXPECT_EQ(result, ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{6, 0, 8, 8}}));
     EXPECT_EQ(ProbeTrigger(), NcDown);
     for (const std::string& call : called) EXPECT_EQ(call.find("CreateFile"), std::string::npos) << call;
@@ -80,9 +80,9 @@ TEST_F(PluginTest, ToggleFlipsTheSwitchAndSendsEachNewState) {
     plugin.Init(PluginPath().c_str(), 77);
     MenuPropertyCalls.clear();
 
-    EXPECT_EQ(plugin.Execute(0, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(0, 0), ExpectedTrue);
     EXPECT_EQ(plugin.Execute(1, 0), 0u) << "command 1 is refused while off";
-    EXPECT_EQ(plugin.Execute(0, 0xDEADBEEF), HostTrue) << "the second value is ignored";
+    EXPECT_EQ(plugin.Execute(0, 0xDEADBEEF), ExpectedTrue) << "the second value is ignored";
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{77, 0, 8, 0}, {77, 0, 8, 8}}));
     EXPECT_EQ(GetFileAttributesA(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -93,7 +93,7 @@ TEST_F(PluginTest, SecondInitReplacesHandleAndReturnsTheSwitchToStartMode) {
     EXPECT_EQ(LastFlags(), 8);
 
     WriteSettings("[OPTION]\nStartMode=0\nMouseClickType=1\n");
-    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 2), HostTrue);
+    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 2), ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls.back(), (MenuPropertyCall{2, 0, 8, 0}));
     plugin.Execute(0, 0);
     EXPECT_EQ(MenuPropertyCalls.back(), (MenuPropertyCall{2, 0, 8, 8}));
@@ -105,7 +105,7 @@ TEST_F(PluginTest, OtherCommandsReturnTrueAndDoNothing) {
     MenuPropertyCalls.clear();
     ImportCallCounter calls(plugin.module);
     for (int command : {2, 7, -1, 0x7FFFFFFF, static_cast<int>(0x80000000)}) {
-        EXPECT_EQ(plugin.Execute(command, 0), HostTrue) << command;
+        EXPECT_EQ(plugin.Execute(command, 0), ExpectedTrue) << command;
     }
     EXPECT_TRUE(calls.Called().empty());
     EXPECT_TRUE(MenuPropertyCalls.empty());
@@ -162,7 +162,7 @@ TEST_F(PluginTest, HookDoesNothingWhileSwitchedOff) {
 TEST_F(PluginTest, CommandsStillWorkAfterUnload) {
     plugin.Init(PluginPath().c_str(), 9);
     plugin.Unload();
-    EXPECT_EQ(plugin.Execute(0, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(0, 0), ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls.back(), (MenuPropertyCall{9, 0, 8, 0}));
     plugin.Execute(0, 0);
     EXPECT_EQ(ProbeTrigger(), NcDown);
@@ -170,10 +170,10 @@ TEST_F(PluginTest, CommandsStillWorkAfterUnload) {
 
 TEST_F(PluginTest, ToggleBeforeInitChangesTheSwitchWithoutCallingTheHost) {
     // No Init yet: no service entry to call, but the switch turns on.
-    EXPECT_EQ(plugin.Execute(0, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(0, 0), ExpectedTrue);
     EXPECT_TRUE(MenuPropertyCalls.empty());
     record.fakeDialog = true;
-    EXPECT_EQ(plugin.Execute(1, 0), HostTrue);
+    EXPECT_EQ(plugin.Execute(1, 0), ExpectedTrue);
     EXPECT_EQ(record.dialogsRequested, 1);
 }
 

@@ -1,6 +1,6 @@
 // The information record as the host reads it: its bytes, its blocks and
 // their heap, the version it reports, and its release.
-#include "HeapProbe.h"
+#include "../../tools/probes/HeapProbe.h"
 #include "PluginTest.h"
 #include "Recorders.h"
 
@@ -40,18 +40,13 @@ protected:
 };
 
 TEST_F(PluginInfoTest, ExportsExactlyTheSixEntryPoints) {
-    auto* base = reinterpret_cast<unsigned char*>(plugin.module);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    auto* exports = reinterpret_cast<IMAGE_EXPORT_DIRECTORY*>(
-        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress);
-    auto* names = reinterpret_cast<DWORD*>(base + exports->AddressOfNames);
-    std::set<std::string> found;
-    for (DWORD i = 0; i < exports->NumberOfNames; ++i) found.insert(reinterpret_cast<char*>(base + names[i]));
+    const ExportList exports = ListExports(plugin.module);
+    const std::set<std::string> found(exports.names.begin(), exports.names.end());
     EXPECT_EQ(found, (std::set<std::string>{"TTBEvent_Init", "TTBEvent_Unload", "TTBEvent_Execute",
                                             "TTBEvent_WindowsHook", "TTBEvent_InitPluginInfo",
                                             "TTBEvent_FreePluginInfo"}));
-    EXPECT_EQ(exports->NumberOfFunctions, 6u);
-    EXPECT_STREQ(reinterpret_cast<char*>(base + exports->Name), "NuperoForTTB.dll");
+    EXPECT_EQ(exports.functionCount, 6u);
+    EXPECT_EQ(exports.library, "NuperoForTTB.dll");
 }
 
 TEST_F(PluginInfoTest, RecordHoldsEveryFieldAtItsOffset) {

@@ -16,7 +16,7 @@ class SettingsFileTest : public PluginTest, public ::testing::WithParamInterface
 
 TEST_P(SettingsFileTest, SetsSwitchAndTrigger) {
     const SettingsCase& c = GetParam();
-    ASSERT_EQ(InitWithSettings(c.text, 3), HostTrue);
+    ASSERT_EQ(InitWithSettings(c.text, 3), ExpectedTrue);
     ASSERT_EQ(MenuPropertyCalls.size(), 1u);
     EXPECT_EQ(MenuPropertyCalls[0], (MenuPropertyCall{3, 0, 8, c.startsOn ? 8u : 0u}));
     if (!c.startsOn) plugin.Execute(0, 0);  // the trigger shows only while on
@@ -49,7 +49,7 @@ TEST_F(PluginTest, SettingsFileLockedByAnotherProgramGivesTheDefaults) {
     const HostBool result = plugin.Init(PluginPath().c_str(), 4);
     CloseHandle(lock);
 
-    EXPECT_EQ(result, HostTrue);
+    EXPECT_EQ(result, ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{4, 0, 8, 8}}));
     EXPECT_EQ(ProbeTrigger(), NcDown);
 }
@@ -66,7 +66,7 @@ TEST_F(PluginTest, SettingsFileOpenForWritingWithSharingIsStillRead) {
 
 TEST_F(PluginTest, DirectoryInPlaceOfTheSettingsFileGivesTheDefaults) {
     ASSERT_TRUE(CreateDirectoryA(SettingsPath().c_str(), nullptr));
-    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 1), HostTrue);
+    EXPECT_EQ(plugin.Init(PluginPath().c_str(), 1), ExpectedTrue);
     EXPECT_EQ(LastFlags(), 8);
     EXPECT_EQ(ProbeTrigger(), NcDown);
 }

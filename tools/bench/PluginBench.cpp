@@ -1,8 +1,8 @@
 // Measures the plugin against yardsticks in one run, interleaved, best of
 // several rounds, so the machine's noise cancels. Prints one line per figure:
 //   name <tab> value <tab> goal <tab> holds
-#include "../../plugin/PluginInfo.h"
-#include "../../tests/wine/HeapProbe.h"
+#include "../../plugin/HostAbi.h"
+#include "../probes/HeapProbe.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-using HookFn = void(WINAPI*)(UINT, DWORD, DWORD);
+using HookFn = TTBEvent_WindowsHookFn;
 
 double Seconds(const std::function<void()>& run) {
     LARGE_INTEGER f, a, b;
@@ -98,8 +98,6 @@ void ReportCount(const char* name, long count, long goal) {
 
 }  // namespace
 
-extern "C" BOOL WINAPI TTBPlugin_SetMenuProperty(DWORD, int, DWORD, DWORD) { return TRUE; }
-
 int main() {
     char self[MAX_PATH];
     std::string dir(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
@@ -113,19 +111,23 @@ int main() {
         std::printf("cannot load the DLLs\n");
         return 2;
     }
-    auto init = reinterpret_cast<DWORD(WINAPI*)(const char*, DWORD)>(GetProcAddress(plugin, "TTBEvent_Init"));
-    auto execute = reinterpret_cast<DWORD(WINAPI*)(int, DWORD)>(GetProcAddress(plugin, "TTBEvent_Execute"));
-    auto hook = reinterpret_cast<HookFn>(GetProcAddress(plugin, "TTBEvent_WindowsHook"));
-    auto initInfo = reinterpret_cast<PluginInfo*(WINAPI*)(const char*)>(GetProcAddress(plugin, "TTBEvent_InitPluginInfo"));
-    auto freeInfo = reinterpret_cast<void(WINAPI*)(PluginInfo*)>(GetProcAddress(plugin, "TTBEvent_FreePluginInfo"));
-    auto emptyCall = reinterpret_cast<HookFn>(GetProcAddress(empty, "Empty"));
+    // Each export under the plain name the ABI header declares it with.
+#define FIND_EXPORT(module, name) reinterpret_cast<name##Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, #name)))
+    auto init = FIND_EXPORT(plugin, TTBEvent_Init);
+    auto execute = FIND_EXPORT(plugin, TTBEvent_Execute);
+    auto hook = FIND_EXPORT(plugin, TTBEvent_WindowsHook);
+    auto initInfo = FIND_EXPORT(plugin, TTBEvent_InitPluginInfo);
+    auto freeInfo = FIND_EXPORT(plugin, TTBEvent_FreePluginInfo);
+#undef FIND_EXPORT
+    auto emptyCall = reinterpret_cast<HookFn>(reinterpret_cast<void (*)()>(GetProcAddress(empty, "Empty")));
 
     // A plugin file name in a folder without settings: the defaults, switch on.
     init((dir + "bench\\NuperoForTTB.dll").c_str(), 1);
-    const UINT other = RegisterWindowMessageA("TTBase ICON NOTIFY");
+    auto registered = [](HostMessage m) { return RegisterWindowMessageA(HostMessageNames[static_cast<int>(m)]); };
+    const UINT other = registered(HostMessage::IconNotify);
 
     // Instructions executed on each path that does not open the dialog.
-    const UINT hmouse = RegisterWindowMessageA("TTBase HMouse Action");
+    const UINT hmouse = registered(HostMessage::HMouseAction);
     ReportCount("instructions: empty stdcall export", InstructionsOf(emptyCall, other, WM_NCMBUTTONDOWN, 0), 1);
     ReportCount("instructions: hook, on, another message", InstructionsOf(hook, other, WM_NCMBUTTONDOWN, 0), 6);
     ReportCount("instructions: hook, on, mouse message, other click",

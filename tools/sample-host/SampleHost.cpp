@@ -5,30 +5,29 @@
 //   sample-host.exe [--plugin PATH]            a window for a person to use
 //   sample-host.exe --script [--plugin PATH]   an unattended session, printed
 //   ... --script --screenshot DIR              also saves host.bmp and dialog.bmp
-#include "../../plugin/PluginInfo.h"
+#include "../../plugin/HostAbi.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <type_traits>
 #include <string>
 #include <vector>
 
 namespace {
 
-using HostBool = DWORD;
-constexpr HostBool HostTrue = 0xFFFFFFFFu;
 constexpr DWORD PluginId = 0x1001;
 constexpr UINT CommandMenuBase = 100;  // menu item = base + command identifier
 constexpr UINT StatusId = 200;
 
 struct Plugin {
     HMODULE module = nullptr;
-    HostBool(WINAPI* Init)(const char*, DWORD) = nullptr;
-    void(WINAPI* Unload)() = nullptr;
-    HostBool(WINAPI* Execute)(int, DWORD) = nullptr;
-    void(WINAPI* WindowsHook)(UINT, DWORD, DWORD) = nullptr;
-    PluginInfo*(WINAPI* InitPluginInfo)(const char*) = nullptr;
-    void(WINAPI* FreePluginInfo)(PluginInfo*) = nullptr;
+    TTBEvent_InitFn Init = nullptr;
+    TTBEvent_UnloadFn Unload = nullptr;
+    TTBEvent_ExecuteFn Execute = nullptr;
+    TTBEvent_WindowsHookFn WindowsHook = nullptr;
+    TTBEvent_InitPluginInfoFn InitPluginInfo = nullptr;
+    TTBEvent_FreePluginInfoFn FreePluginInfo = nullptr;
 };
 
 // What the plugin told about itself, kept for the menu.
@@ -132,10 +131,10 @@ void Picture(HWND window, const char* name) {
 }  // namespace
 
 // The host's services, exported under their plain names (sample-host.def).
-extern "C" BOOL WINAPI TTBPlugin_SetMenuProperty(DWORD pluginId, int commandId, DWORD mask,
-                                                 DWORD flags) {
-    const bool checked = (flags & 8) != 0;
-    if (commandMenu && (mask & 8)) {
+extern "C" std::int32_t __stdcall TTBPlugin_SetMenuProperty(std::uint32_t pluginId, std::int32_t commandId,
+                                                            std::uint32_t mask, std::uint32_t flags) {
+    const bool checked = (flags & CheckedFlag) != 0;
+    if (commandMenu && (mask & CheckMarkMask)) {
         CheckMenuItem(commandMenu, CommandMenuBase + commandId,
                       MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
@@ -144,6 +143,9 @@ extern "C" BOOL WINAPI TTBPlugin_SetMenuProperty(DWORD pluginId, int commandId, 
         std::to_string(commandId) + (checked ? " checked" : " unchecked"));
     return TRUE;
 }
+
+static_assert(std::is_same_v<decltype(&TTBPlugin_SetMenuProperty), TTBPlugin_SetMenuPropertyFn>,
+              "the service as the plugin calls it");
 
 #define UNUSED_SERVICE(name) \
     extern "C" void WINAPI name() { Say("  host: unexpected call to " #name); }
@@ -172,11 +174,14 @@ bool LoadPlugin(const std::string& path) {
         return false;
     }
     Say("load: " + path);
-    return Find("TTBEvent_Init", plugin.Init) && Find("TTBEvent_Unload", plugin.Unload) &&
-           Find("TTBEvent_Execute", plugin.Execute) &&
-           Find("TTBEvent_WindowsHook", plugin.WindowsHook) &&
-           Find("TTBEvent_InitPluginInfo", plugin.InitPluginInfo) &&
-           Find("TTBEvent_FreePluginInfo", plugin.FreePluginInfo);
+    // Each export under the plain name the ABI header declares it with.
+#define FIND_EXPORT(name, entry) Find(#name, entry)
+    return FIND_EXPORT(TTBEvent_Init, plugin.Init) && FIND_EXPORT(TTBEvent_Unload, plugin.Unload) &&
+           FIND_EXPORT(TTBEvent_Execute, plugin.Execute) &&
+           FIND_EXPORT(TTBEvent_WindowsHook, plugin.WindowsHook) &&
+           FIND_EXPORT(TTBEvent_InitPluginInfo, plugin.InitPluginInfo) &&
+           FIND_EXPORT(TTBEvent_FreePluginInfo, plugin.FreePluginInfo);
+#undef FIND_EXPORT
 }
 
 // Asks the plugin what it is, prints it and hands the record back.
@@ -452,7 +457,7 @@ int main(int argc, char** argv) {
         path = dir.substr(0, dir.find_last_of('\\') + 1) + "NuperoForTTB.dll";
     }
 
-    hmouseAction = RegisterWindowMessageA("TTBase HMouse Action");
+    hmouseAction = RegisterWindowMessageA(HostMessageNames[static_cast<int>(HostMessage::HMouseAction)]);
     if (!LoadPlugin(path) || !ReadPluginInfo(path)) return 2;
     const HostBool initResult = plugin.Init(path.c_str(), PluginId);
     Say("TTBEvent_Init(\"" + path + "\", " + Hex(PluginId) + ") -> " + Hex(initResult));

@@ -1,5 +1,5 @@
 // Looking at Win32 heaps from outside: which heap owns a block, and which
-// blocks of a heap are in use. Shared by the Wine tests and the benchmark.
+// blocks of a heap are in use. For the Wine tests and the benchmark alike.
 #pragma once
 
 #include <windows.h>
