@@ -7,10 +7,9 @@ namespace {
 constexpr DWORD TimeoutMs = 10000;
 volatile LONG running;
 
-bool IsDialog(HWND hwnd) {
-    wchar_t cls[16];
-    return GetClassNameW(hwnd, cls, 16) && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd);
-}
+// The drivers watching now; the hook tells each of them.
+CRITICAL_SECTION driversLock;
+std::vector<DialogDriver*>* drivers;
 
 std::wstring Text(HWND hwnd) {
     wchar_t text[1024];
@@ -19,15 +18,41 @@ std::wstring Text(HWND hwnd) {
     return std::wstring(text, length > 0 ? length : 0);
 }
 
+bool Contains(const std::vector<HWND>& list, HWND window) {
+    return std::find(list.begin(), list.end(), window) != list.end();
+}
+
 }  // namespace
+
+bool IsDialogWindow(HWND window) {
+    wchar_t cls[16];
+    return window && GetClassNameW(window, cls, 16) && wcscmp(cls, L"#32770") == 0;
+}
 
 DialogDriver::DialogDriver(Script script, DWORD dialogThread)
     : script_(std::move(script)), dialogThread_(dialogThread) {
+    static const bool initialised = [] {
+        InitializeCriticalSection(&driversLock);
+        drivers = new std::vector<DialogDriver*>;
+        return true;
+    }();
+    (void)initialised;
+    InitializeCriticalSection(&lock_);
+    changed_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    EnterCriticalSection(&driversLock);
+    drivers->push_back(this);
+    LeaveCriticalSection(&driversLock);
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, WatchDialogs, nullptr, dialogThread_);
+    if (!hook_) Problem("cannot watch the dialog thread");
     InterlockedIncrement(&running);
     thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
-DialogDriver::~DialogDriver() { Finish(); }
+DialogDriver::~DialogDriver() {
+    Finish();
+    DeleteCriticalSection(&lock_);
+    CloseHandle(changed_);
+}
 
 std::vector<std::string> DialogDriver::Finish() {
     if (thread_) {
@@ -35,8 +60,61 @@ std::vector<std::string> DialogDriver::Finish() {
         CloseHandle(thread_);
         thread_ = nullptr;
         InterlockedDecrement(&running);
+        if (hook_) UnhookWindowsHookEx(hook_);
+        hook_ = nullptr;
+        EnterCriticalSection(&driversLock);
+        drivers->erase(std::remove(drivers->begin(), drivers->end(), this), drivers->end());
+        LeaveCriticalSection(&driversLock);
     }
     return problems_;
+}
+
+// Runs on the dialog thread after a window procedure has handled a sent
+// message: a dialog that has just become visible (its WM_INITDIALOG done),
+// or is gone for good.
+LRESULT CALLBACK DialogDriver::WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        const bool shown = call->message == WM_WINDOWPOSCHANGED &&
+                           (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW);
+        if ((shown || call->message == WM_NCDESTROY) && IsDialogWindow(call->hwnd)) {
+            EnterCriticalSection(&driversLock);
+            for (DialogDriver* driver : *drivers) {
+                if (driver->dialogThread_ == GetCurrentThreadId()) driver->Saw(call->hwnd, shown);
+            }
+            LeaveCriticalSection(&driversLock);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void DialogDriver::Saw(HWND dialog, bool shown) {
+    EnterCriticalSection(&lock_);
+    if (shown && !Contains(shown_, dialog)) shown_.push_back(dialog);
+    if (!shown) destroyed_.push_back(dialog);
+    LeaveCriticalSection(&lock_);
+    SetEvent(changed_);
+}
+
+std::vector<HWND> DialogDriver::OpenDialogs() {
+    std::vector<HWND> open;
+    EnterCriticalSection(&lock_);
+    for (HWND dialog : shown_) {
+        if (!Contains(destroyed_, dialog)) open.push_back(dialog);
+    }
+    LeaveCriticalSection(&lock_);
+    return open;
+}
+
+bool DialogDriver::WaitUntil(const std::function<bool()>& ready) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (ready()) return true;
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= TimeoutMs || WaitForSingleObject(changed_, TimeoutMs - waited) == WAIT_TIMEOUT) {
+            return ready();
+        }
+    }
 }
 
 DWORD WINAPI DialogDriver::Run(void* self) {
@@ -50,46 +128,31 @@ DWORD WINAPI DialogDriver::Run(void* self) {
     return 0;
 }
 
-static BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM list) {
-    if (IsDialog(hwnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> DialogDriver::OpenDialogs() const {
-    std::vector<HWND> open;
-    EnumThreadWindows(dialogThread_, CollectDialog, reinterpret_cast<LPARAM>(&open));
-    return open;
-}
-
 long DialogDriver::Running() { return running; }
 
 void DialogDriver::Problem(const std::string& what) { problems_.push_back(what); }
 
 HWND DialogDriver::WaitForDialog(size_t openCount) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < TimeoutMs) {
+    HWND newest = nullptr;
+    const bool found = WaitUntil([&] {
         const std::vector<HWND> open = OpenDialogs();
-        for (HWND dialog : open) {
-            if (std::find(seen_.begin(), seen_.end(), dialog) == seen_.end()) seen_.push_back(dialog);
-        }
-        if (open.size() >= openCount) {
-            // The newest one still open.
-            for (auto it = seen_.rbegin(); it != seen_.rend(); ++it) {
-                if (std::find(open.begin(), open.end(), *it) != open.end()) return *it;
-            }
-        }
-        Sleep(10);
-    }
-    Problem("no dialog appeared");
-    return nullptr;
+        if (open.size() < openCount) return false;
+        newest = open.back();
+        return true;
+    });
+    if (!found) Problem("no dialog appeared");
+    return found ? newest : nullptr;
 }
 
 void DialogDriver::WaitClosed(HWND dialog) {
-    const DWORD start = GetTickCount();
-    while (IsWindow(dialog)) {
-        if (GetTickCount() - start > TimeoutMs) return Problem("the dialog did not close");
-        Sleep(10);
-    }
+    if (!dialog) return;
+    const bool closed = WaitUntil([&] {
+        EnterCriticalSection(&lock_);
+        const bool gone = Contains(destroyed_, dialog);
+        LeaveCriticalSection(&lock_);
+        return gone;
+    });
+    if (!closed) Problem("the dialog did not close");
 }
 
 DialogView DialogDriver::View(HWND dialog) {

@@ -1,5 +1,8 @@
 // Drives the plugin's modal dialogs from a second thread, as a person at the
 // keyboard would, while the test thread sits inside the plugin's modal loop.
+// The dialogs are seen as they come and go through a window-procedure hook
+// on the dialog thread (WH_CALLWNDPROCRET), which wakes the script: nothing
+// polls or sleeps.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +10,9 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+// True for a dialog box window (class #32770): the one test of what a dialog is.
+bool IsDialogWindow(HWND window);
 
 // What a person sees of one open dialog.
 struct DialogView {
@@ -30,7 +36,8 @@ public:
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
 
-    // Waits for the script to end; the problems it met, empty when none.
+    // Waits for the script to end and stops watching; the problems it met,
+    // empty when none.
     std::vector<std::string> Finish();
 
     // For scripts. A wait that times out records a problem and returns null.
@@ -49,11 +56,19 @@ public:
 
 private:
     static DWORD WINAPI Run(void* self);
-    std::vector<HWND> OpenDialogs() const;
+    static LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam);
+    void Saw(HWND dialog, bool shown);
+    std::vector<HWND> OpenDialogs();
+    // Waits until `ready` holds, waking at each dialog shown or destroyed.
+    bool WaitUntil(const std::function<bool()>& ready);
 
     Script script_;
     DWORD dialogThread_;
+    HHOOK hook_ = nullptr;
+    HANDLE changed_ = nullptr;  // set by the hook, after it has recorded the change
     HANDLE thread_ = nullptr;
+    CRITICAL_SECTION lock_;     // guards shown_ and destroyed_
+    std::vector<HWND> shown_;   // in the order they appeared
+    std::vector<HWND> destroyed_;
     std::vector<std::string> problems_;
-    std::vector<HWND> seen_;  // in the order they appeared
 };

@@ -119,6 +119,11 @@ void HostWindow::Post(std::function<void()> call) const {
                  reinterpret_cast<LPARAM>(new std::function<void()>(std::move(call))));
 }
 
+void HostWindow::Send(std::function<void()> call) const {
+    SendMessageW(hwnd_, RunQueuedCall, 0,
+                 reinterpret_cast<LPARAM>(new std::function<void()>(std::move(call))));
+}
+
 std::wstring WindowText(HWND window) {
     wchar_t text[1024];
     const int length = GetWindowTextW(window, text, 1024);

@@ -75,6 +75,8 @@ public:
     HWND hwnd() const { return hwnd_; }
     // Runs `call` on the window's thread the next time its messages are pumped.
     void Post(std::function<void()> call) const;
+    // Runs `call` on the window's thread and returns once it has run.
+    void Send(std::function<void()> call) const;
 
 private:
     HWND hwnd_;

@@ -18,11 +18,7 @@ BOOL WINAPI RecordAttach(DWORD thread, DWORD other, BOOL attach) {
     return AttachThreadInput(thread, other, attach);
 }
 
-bool InsideADialog(HWND window) {
-    wchar_t cls[16];
-    HWND root = GetAncestor(window, GA_ROOT);
-    return root && GetClassNameW(root, cls, 16) && wcscmp(cls, L"#32770") == 0;
-}
+bool InsideADialog(HWND window) { return IsDialogWindow(GetAncestor(window, GA_ROOT)); }
 
 BOOL WINAPI RecordSetText(HWND window, LPCWSTR text) {
     // The dialog's own captions go through the same import.

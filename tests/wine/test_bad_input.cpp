@@ -89,14 +89,13 @@ TEST_F(PluginTest, EveryEntryPointNestedInAnOpenDialog) {
     PluginInfo* nestedInfo = nullptr;
     DialogDriver driver([&](DialogDriver& d) {
         HWND dialog = d.WaitForDialog();
-        host.Post([&] {
+        host.Send([&] {
             plugin.Init(PluginPath().c_str(), 5);
             nestedInfo = plugin.InitPluginInfo("nested.dll");
             plugin.Execute(0, 0);
             plugin.Execute(0, 0);
             plugin.Unload();
         });
-        Sleep(200);
         d.Press(dialog, VK_ESCAPE);
         d.WaitClosed(dialog);
     });

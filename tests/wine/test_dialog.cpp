@@ -40,12 +40,18 @@ public:
     DWORD threadId() const { return threadId_; }
 
     // The window's thread reads no message for `ms`, as a program that is
-    // busy, or stops responding once past 5 s.
+    // busy, or stops responding once past 5 s; returns once it has stopped.
     void StopReading(DWORD ms) const {
-        window_->Post([ms] { Sleep(ms); });
+        HANDLE stopped = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        window_->Post([ms, stopped] {
+            SetEvent(stopped);
+            Sleep(ms);
+        });
         // Left waiting meanwhile: newer Wine counts a thread as hung only
         // while a message waits for it, as Windows does for a frozen program.
         PostMessageW(hwnd_, WM_NULL, 0, 0);
+        WaitForSingleObject(stopped, INFINITE);
+        CloseHandle(stopped);
     }
     // Waits until the window's thread reads messages again.
     void WaitAnswering() const { SendMessageW(hwnd_, WM_NULL, 0, 0); }
@@ -341,8 +347,7 @@ TEST_F(DialogTest, CallsWhileADialogIsOpenRunNestedInsideIt) {
         d.Press(inner, VK_RETURN);
         d.WaitClosed(inner);
         // Switching off does not stop the open dialog from completing.
-        first.Post([&] { plugin.Execute(0, 0); });
-        Sleep(100);
+        first.Send([&] { plugin.Execute(0, 0); });
         d.Type(outer, L"First renamed");
         d.Click(outer, IDOK);
         d.WaitClosed(outer);
@@ -427,7 +432,6 @@ TEST_F(DialogTest, AProgramBusyForAMomentStillGetsItsTitle) {
         HWND dialog = d.WaitForDialog();
         d.Type(dialog, L"Worth the wait");
         busy.StopReading(1000);
-        Sleep(100);
         okPressed = GetTickCount();
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
