@@ -21,8 +21,9 @@ TextView FindValue(TextView file, const char* section, const char* key);
 // text does not follow the rule or the value is out of range.
 bool ParseInteger(TextView text, std::int32_t& value);
 
-// Integer read: the value text, with a leading "0x"/"0X" turned into "$",
-// converted by the integer rule; the default when that fails.
+// Integer read: the value text converted by the integer rule; the default
+// when that fails. A reader that first turns a leading "0x" into "$" gives
+// the same results, since the rule takes "0x" as a hex marker itself.
 std::int32_t ReadInteger(TextView file, const char* section, const char* key,
                          std::int32_t defaultValue);
 

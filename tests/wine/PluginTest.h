@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-constexpr UINT NcDown = WM_NCMBUTTONDOWN;         // 0xA7
-constexpr UINT NcDoubleClick = WM_NCMBUTTONDBLCLK;  // 0xA9
-
 class PluginTest : public ::testing::Test {
 protected:
     TempDirectory dir;
@@ -32,11 +29,11 @@ protected:
     }
 
     // Which relayed mouse message opens the dialog, with the switch on, found
-    // without showing one: NcDown, NcDoubleClick, or 0 for neither.
+    // without showing one: WM_NCMBUTTONDOWN, WM_NCMBUTTONDBLCLK, or 0 for neither.
     UINT ProbeTrigger() {
         record.fakeDialog = true;
         UINT trigger = 0;
-        for (UINT candidate : {NcDown, NcDoubleClick}) {
+        for (UINT candidate : {WM_NCMBUTTONDOWN, WM_NCMBUTTONDBLCLK}) {
             const int before = record.dialogsRequested;
             plugin.WindowsHook(HMouseActionMessage(), candidate, 0);
             if (record.dialogsRequested > before) trigger |= candidate;

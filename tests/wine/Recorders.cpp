@@ -8,6 +8,9 @@ namespace {
 
 PlatformRecorder* current;
 
+int heapAllocCalls;
+int failHeapAllocAt;
+
 using AttachFn = BOOL(WINAPI*)(DWORD, DWORD, BOOL);
 using SetTextFn = BOOL(WINAPI*)(HWND, LPCWSTR);
 using GetProcFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
@@ -56,6 +59,11 @@ INT_PTR WINAPI RecordDialog(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPRO
     return DialogBoxParamW(instance, name, owner, proc, param);
 }
 
+LPVOID WINAPI MaybeFailingHeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
+    if (++heapAllocCalls == failHeapAllocAt) return nullptr;
+    return HeapAlloc(heap, flags, size);
+}
+
 }  // namespace
 
 PlatformRecorder::PlatformRecorder(HMODULE plugin) {
@@ -73,18 +81,6 @@ PlatformRecorder::PlatformRecorder(HMODULE plugin) {
 }
 
 PlatformRecorder::~PlatformRecorder() { current = nullptr; }
-
-namespace {
-
-int heapAllocCalls;
-int failHeapAllocAt;
-
-LPVOID WINAPI MaybeFailingHeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
-    if (++heapAllocCalls == failHeapAllocAt) return nullptr;
-    return HeapAlloc(heap, flags, size);
-}
-
-}  // namespace
 
 HeapAllocFailure::HeapAllocFailure(HMODULE module, int failAt)
     : hook_(module, "HeapAlloc", reinterpret_cast<void*>(MaybeFailingHeapAlloc)) {

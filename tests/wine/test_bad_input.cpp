@@ -22,7 +22,7 @@ TEST_F(PluginTest, RandomSettingsFilesNeverBreakInit) {
         ASSERT_EQ(MenuPropertyCalls.back().pluginHandle, static_cast<DWORD>(i));
         const UINT trigger = ProbeTrigger();
         if (LastFlags() == 8) {
-            EXPECT_TRUE(trigger == NcDown || trigger == NcDoubleClick);
+            EXPECT_TRUE(trigger == WM_NCMBUTTONDOWN || trigger == WM_NCMBUTTONDBLCLK);
         }
     }
 }
@@ -38,13 +38,13 @@ TEST_F(PluginTest, OddSettingsFilesGiveWhatTheRulesSay) {
     std::string big = "[OPTION]\r\n";
     while (big.size() < (1u << 20)) big += "Padding=" + std::string(120, 'p') + "\r\n";
     const OddFile cases[] = {
-        {"1 MiB with the keys at the end", big + "StartMode=0\r\nMouseClickType=1\r\n", 0, NcDoubleClick},
-        {"NUL bytes before the section", std::string("\0\0\0[OPTION]\nStartMode=0\n", 25), 8, NcDown},
-        {"NUL inside a value", std::string("[OPTION]\nMouseClickType=1\0\nStartMode=0\n", 40), 8, NcDoubleClick},
-        {"a 100 000-byte line", "[OPTION]\nStartMode=" + std::string(100000, '0') + "\n", 0, NcDown},
-        {"a 100 000-byte key", "[OPTION]\n" + std::string(100000, 'k') + "=0\nStartMode=0\n", 0, NcDown},
-        {"a 100 000-byte section name", "[" + std::string(100000, 'S') + "]\nStartMode=0\n", 8, NcDown},
-        {"UTF-16 text", std::string("\xFF\xFE[\0O\0P\0T\0I\0O\0N\0]\0\n\0", 20), 8, NcDown},
+        {"1 MiB with the keys at the end", big + "StartMode=0\r\nMouseClickType=1\r\n", 0, WM_NCMBUTTONDBLCLK},
+        {"NUL bytes before the section", std::string("\0\0\0[OPTION]\nStartMode=0\n", 25), 8, WM_NCMBUTTONDOWN},
+        {"NUL inside a value", std::string("[OPTION]\nMouseClickType=1\0\nStartMode=0\n", 40), 8, WM_NCMBUTTONDBLCLK},
+        {"a 100 000-byte line", "[OPTION]\nStartMode=" + std::string(100000, '0') + "\n", 0, WM_NCMBUTTONDOWN},
+        {"a 100 000-byte key", "[OPTION]\n" + std::string(100000, 'k') + "=0\nStartMode=0\n", 0, WM_NCMBUTTONDOWN},
+        {"a 100 000-byte section name", "[" + std::string(100000, 'S') + "]\nStartMode=0\n", 8, WM_NCMBUTTONDOWN},
+        {"UTF-16 text", std::string("\xFF\xFE[\0O\0P\0T\0I\0O\0N\0]\0\n\0", 20), 8, WM_NCMBUTTONDOWN},
     };
     for (const OddFile& c : cases) {
         ASSERT_EQ(InitWithSettings(c.text), ExpectedTrue) << c.what;
@@ -58,7 +58,7 @@ TEST_F(PluginTest, PathLongerThanMaxPathGivesTheDefaults) {
     const std::string longName = dir.path() + std::string(300, 'n') + "\\NuperoForTTB.dll";
     EXPECT_EQ(plugin.Init(longName.c_str(), 1), ExpectedTrue);
     EXPECT_EQ(LastFlags(), 8);
-    EXPECT_EQ(ProbeTrigger(), NcDown);
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN);
     PluginInfo* info = plugin.InitPluginInfo(longName.c_str());
     ASSERT_NE(info, nullptr);
     plugin.FreePluginInfo(info);
@@ -68,7 +68,7 @@ TEST_F(PluginTest, EntryPointsInAnyOrderLeaveTheHostRunning) {
     // Before Init, after Unload, Init twice, Unload twice, information in between.
     const UINT hmouse = HMouseActionMessage();
     record.fakeDialog = true;
-    plugin.WindowsHook(hmouse, NcDown, 0);
+    plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, 0);
     EXPECT_EQ(plugin.Execute(1, 0), 0u);
     plugin.Unload();
     plugin.FreePluginInfo(plugin.InitPluginInfo("x.dll"));
@@ -77,7 +77,7 @@ TEST_F(PluginTest, EntryPointsInAnyOrderLeaveTheHostRunning) {
     plugin.Unload();
     plugin.Unload();
     EXPECT_EQ(plugin.Execute(1, 0), ExpectedTrue);
-    plugin.WindowsHook(hmouse, NcDown, 0);
+    plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, 0);
     EXPECT_EQ(record.dialogsRequested, 2);
     EXPECT_EQ(plugin.Init(PluginPath().c_str(), 3), ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls.back(), (MenuPropertyCall{3, 0, 8, 8}));

@@ -12,7 +12,7 @@ TEST_F(PluginTest, HostWithoutServicesLeavesEveryEntryNullAndIsNeverCalled) {
     EXPECT_EQ(plugin.Execute(0, 0), ExpectedTrue);
     EXPECT_EQ(plugin.Execute(1, 0), 0u) << "switched off";
     EXPECT_EQ(plugin.Execute(0, 0), ExpectedTrue);
-    EXPECT_EQ(ProbeTrigger(), NcDown) << "switched on again";
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN) << "switched on again";
 }
 
 }  // namespace

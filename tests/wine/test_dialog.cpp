@@ -279,7 +279,7 @@ TEST_F(DialogTest, ClickOnAWindowNotInTheForegroundRetitlesTheClickedWindow) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(clicked.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(clicked.hwnd()));
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(view.text, L"Clicked");
     EXPECT_EQ(WindowText(clicked.hwnd()), L"Renamed");
@@ -297,9 +297,9 @@ TEST_F(DialogTest, DoubleClickSettingOpensOnTheDoubleClickOnly) {
         d.WaitClosed(dialog);
     });
     const DWORD hwnd = reinterpret_cast<DWORD>(clicked.hwnd());
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, hwnd);  // ignored
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, hwnd);  // ignored
     EXPECT_EQ(record.dialogsRequested, 0);
-    plugin.WindowsHook(HMouseActionMessage(), NcDoubleClick, hwnd);
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDBLCLK, hwnd);
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(clicked.hwnd()), L"Doubled");
 }
@@ -313,7 +313,7 @@ TEST_F(DialogTest, ParameterThatIsNoWindowStillOpensAnEmptyDialog) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, 0x0BADF00D);
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, 0x0BADF00D);
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(shown, L"");
     ASSERT_EQ(record.setTitleCalls.size(), 1u) << "OK still tries to set the title";
@@ -339,7 +339,7 @@ TEST_F(DialogTest, CallsWhileADialogIsOpenRunNestedInsideIt) {
         HWND outer = d.WaitForDialog(1);
         // The host relays another click while the first dialog is open.
         first.Post([&] {
-            plugin.WindowsHook(hmouse, NcDown, reinterpret_cast<DWORD>(second.hwnd()));
+            plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(second.hwnd()));
         });
         HWND inner = d.WaitForDialog(2);
         if (inner == outer) d.Problem("no second dialog");
@@ -352,7 +352,7 @@ TEST_F(DialogTest, CallsWhileADialogIsOpenRunNestedInsideIt) {
         d.Click(outer, IDOK);
         d.WaitClosed(outer);
     });
-    plugin.WindowsHook(hmouse, NcDown, reinterpret_cast<DWORD>(first.hwnd()));
+    plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(first.hwnd()));
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(first.hwnd()), L"First renamed");
     EXPECT_EQ(WindowText(second.hwnd()), L"Second renamed");
@@ -379,7 +379,7 @@ TEST_F(DialogTest, TitlesAreSetWithABoundedWaitThatSkipsAHungProgram) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(target.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(target.hwnd()));
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(target.hwnd()), L"Set") << "a window of this thread is set at once";
     ASSERT_EQ(record.boundedSends.size(), 1u);
@@ -403,7 +403,7 @@ TEST_F(DialogTest, AProgramThatStoppedRespondingNeverHoldsTheHost) {
         d.WaitClosed(dialog);
     });
     clicked = GetTickCount();
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(frozen.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(frozen.hwnd()));
     const DWORD returned = GetTickCount();
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_LE(dialogShown - clicked, 3000u) << "reading the title waited for the frozen program";
@@ -420,7 +420,7 @@ TEST_F(DialogTest, AProgramThatStoppedRespondingNeverHoldsTheHost) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(other.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(other.hwnd()));
     EXPECT_EQ(again.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(other.hwnd()), L"Renamed after");
 }
@@ -436,7 +436,7 @@ TEST_F(DialogTest, AProgramBusyForAMomentStillGetsItsTitle) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(busy.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(busy.hwnd()));
     const DWORD returned = GetTickCount();
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(busy.hwnd()), L"Worth the wait");
@@ -456,7 +456,7 @@ TEST_F(DialogTest, NoInputAttachmentToAForegroundProgramThatStoppedResponding) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, reinterpret_cast<DWORD>(clicked.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(clicked.hwnd()));
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_TRUE(record.attachCalls.empty());
     EXPECT_EQ(WindowText(clicked.hwnd()), L"Renamed anyway");
@@ -516,7 +516,7 @@ TEST_F(DialogTest, ANestedDialogDisablesTheOneBelowAndGivesItBack) {
     bool outerEnabledUnderInner = true, hostEnabledUnderInner = true, outerEnabledAfter = false;
     DialogDriver driver([&](DialogDriver& d) {
         HWND outer = d.WaitForDialog(1);
-        host.Post([&] { plugin.WindowsHook(hmouse, NcDown, reinterpret_cast<DWORD>(second.hwnd())); });
+        host.Post([&] { plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(second.hwnd())); });
         HWND inner = d.WaitForDialog(2);
         outerEnabledUnderInner = IsWindowEnabled(outer) != FALSE;
         hostEnabledUnderInner = IsWindowEnabled(host.hwnd()) != FALSE;
@@ -527,7 +527,7 @@ TEST_F(DialogTest, ANestedDialogDisablesTheOneBelowAndGivesItBack) {
         d.Press(outer, VK_RETURN);
         d.WaitClosed(outer);
     });
-    plugin.WindowsHook(hmouse, NcDown, reinterpret_cast<DWORD>(first.hwnd()));
+    plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(first.hwnd()));
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_FALSE(outerEnabledUnderInner);
     EXPECT_FALSE(hostEnabledUnderInner);

@@ -1,5 +1,6 @@
-// The four entry points as the host calls them: truth values, what reaches
-// TTBPlugin_SetMenuProperty, the service lookups, commands and the hook's tests.
+// Init, Unload, Execute and WindowsHook as the host calls them: truth values,
+// what reaches TTBPlugin_SetMenuProperty, the service lookups, commands and
+// the hook's tests.
 #include "DialogDriver.h"
 #include "PluginTest.h"
 
@@ -21,7 +22,7 @@ TEST_F(PluginTest, ExportsItsEntryPointsUnderPlainNames) {
 TEST_F(PluginTest, InitWithoutSettingsStartsOnAndSendsTheCheckMark) {
     EXPECT_EQ(plugin.Init(PluginPath().c_str(), 0x1234ABCD), ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{0x1234ABCD, 0, 8, 8}}));
-    EXPECT_EQ(ProbeTrigger(), NcDown);
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN);
     EXPECT_EQ(GetFileAttributesA(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES)
         << "the settings file must not be created";
     EXPECT_EQ(OtherServiceCalls, 0);
@@ -72,7 +73,7 @@ TEST_F(PluginTest, InitWithoutMemoryForTheNameReadsNoFileAndTakesTheDefaults) {
 
     EXPECT_EQ(result, ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{6, 0, 8, 8}}));
-    EXPECT_EQ(ProbeTrigger(), NcDown);
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN);
     for (const std::string& call : called) EXPECT_EQ(call.find("CreateFile"), std::string::npos) << call;
 }
 
@@ -97,7 +98,7 @@ TEST_F(PluginTest, SecondInitReplacesHandleAndReturnsTheSwitchToStartMode) {
     EXPECT_EQ(MenuPropertyCalls.back(), (MenuPropertyCall{2, 0, 8, 0}));
     plugin.Execute(0, 0);
     EXPECT_EQ(MenuPropertyCalls.back(), (MenuPropertyCall{2, 0, 8, 8}));
-    EXPECT_EQ(ProbeTrigger(), NcDoubleClick) << "the file is read afresh";
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDBLCLK) << "the file is read afresh";
 }
 
 TEST_F(PluginTest, OtherCommandsReturnTrueAndDoNothing) {
@@ -109,7 +110,7 @@ TEST_F(PluginTest, OtherCommandsReturnTrueAndDoNothing) {
     }
     EXPECT_TRUE(calls.Called().empty());
     EXPECT_TRUE(MenuPropertyCalls.empty());
-    EXPECT_EQ(ProbeTrigger(), NcDown) << "still on";
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN) << "still on";
 }
 
 TEST_F(PluginTest, CommandOneWhileOffCallsNothingAtAll) {
@@ -124,7 +125,7 @@ TEST_F(PluginTest, HookIgnoresEverythingButTheTriggerAndCallsNothing) {
     // Before any Init the switch is off.
     {
         ImportCallCounter calls(plugin.module);
-        plugin.WindowsHook(hmouse, NcDown, 0);
+        plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, 0);
         EXPECT_EQ(calls.Called(), std::vector<std::string>{});
     }
     plugin.Init(PluginPath().c_str(), 1);
@@ -133,10 +134,10 @@ TEST_F(PluginTest, HookIgnoresEverythingButTheTriggerAndCallsNothing) {
         UINT message;
         DWORD wParam;
     } misses[] = {
-        {hmouse + 1, NcDown},           // another message
-        {RegisterWindowMessageA("TTBase ICON NOTIFY"), NcDown},
-        {hmouse, NcDoubleClick},        // not the configured click
-        {hmouse, NcDown | 0x10000},     // all 32 bits of the parameter count
+        {hmouse + 1, WM_NCMBUTTONDOWN},           // another message
+        {RegisterWindowMessageA("TTBase ICON NOTIFY"), WM_NCMBUTTONDOWN},
+        {hmouse, WM_NCMBUTTONDBLCLK},        // not the configured click
+        {hmouse, WM_NCMBUTTONDOWN | 0x10000},     // all 32 bits of the parameter count
         {hmouse, WM_MBUTTONDOWN},
     };
     for (const auto& m : misses) plugin.WindowsHook(m.message, m.wParam, 0);
@@ -147,7 +148,7 @@ TEST_F(PluginTest, HookIgnoresEverythingButTheTriggerAndCallsNothing) {
 TEST_F(PluginTest, HookMatchesTheMessageOnItsLow16BitsOnly) {
     plugin.Init(PluginPath().c_str(), 1);
     record.fakeDialog = true;
-    plugin.WindowsHook(HMouseActionMessage() | 0xABCD0000u, NcDown, 0);
+    plugin.WindowsHook(HMouseActionMessage() | 0xABCD0000u, WM_NCMBUTTONDOWN, 0);
     EXPECT_EQ(record.dialogsRequested, 1);
 }
 
@@ -155,7 +156,7 @@ TEST_F(PluginTest, HookDoesNothingWhileSwitchedOff) {
     plugin.Init(PluginPath().c_str(), 1);
     plugin.Execute(0, 0);
     record.fakeDialog = true;
-    plugin.WindowsHook(HMouseActionMessage(), NcDown, 0);
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, 0);
     EXPECT_EQ(record.dialogsRequested, 0);
 }
 
@@ -165,7 +166,7 @@ TEST_F(PluginTest, CommandsStillWorkAfterUnload) {
     EXPECT_EQ(plugin.Execute(0, 0), ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls.back(), (MenuPropertyCall{9, 0, 8, 0}));
     plugin.Execute(0, 0);
-    EXPECT_EQ(ProbeTrigger(), NcDown);
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN);
 }
 
 TEST_F(PluginTest, ToggleBeforeInitChangesTheSwitchWithoutCallingTheHost) {

@@ -26,20 +26,20 @@ TEST_P(SettingsFileTest, SetsSwitchAndTrigger) {
 INSTANTIATE_TEST_SUITE_P(
     Files, SettingsFileTest,
     ::testing::Values(
-        SettingsCase{""s, true, NcDown},
-        SettingsCase{"[OPTION]\r\nMouseClickType=1\r\nStartMode=0\r\n"s, false, NcDoubleClick},
-        SettingsCase{"[option]\nmouseclicktype = 0x1\nstartmode\t=\t$0\n"s, false, NcDoubleClick},
-        SettingsCase{"[ OPTION ]\rMouseClickType=x1\rStartMode=-0"s, false, NcDoubleClick},
-        SettingsCase{"[OPTION]\nMouseClickType=1 ; double\nStartMode=off\n"s, true, NcDown},
-        SettingsCase{"[OPTION] ; options\nMouseClickType=1\nStartMode=0\n"s, true, NcDown},
-        SettingsCase{"MouseClickType=1\nStartMode=0\n[OPTION]\n"s, true, NcDown},
-        SettingsCase{"[OPTION]\n;StartMode=0\nMouseClickType=2\n"s, true, NcDown},
+        SettingsCase{""s, true, WM_NCMBUTTONDOWN},
+        SettingsCase{"[OPTION]\r\nMouseClickType=1\r\nStartMode=0\r\n"s, false, WM_NCMBUTTONDBLCLK},
+        SettingsCase{"[option]\nmouseclicktype = 0x1\nstartmode\t=\t$0\n"s, false, WM_NCMBUTTONDBLCLK},
+        SettingsCase{"[ OPTION ]\rMouseClickType=x1\rStartMode=-0"s, false, WM_NCMBUTTONDBLCLK},
+        SettingsCase{"[OPTION]\nMouseClickType=1 ; double\nStartMode=off\n"s, true, WM_NCMBUTTONDOWN},
+        SettingsCase{"[OPTION] ; options\nMouseClickType=1\nStartMode=0\n"s, true, WM_NCMBUTTONDOWN},
+        SettingsCase{"MouseClickType=1\nStartMode=0\n[OPTION]\n"s, true, WM_NCMBUTTONDOWN},
+        SettingsCase{"[OPTION]\n;StartMode=0\nMouseClickType=2\n"s, true, WM_NCMBUTTONDOWN},
         SettingsCase{"[OPTION]\nStartMode=0\nStartMode=1\nMouseClickType=1\nMouseClickType=-1\n"s,
-                     true, NcDown},
+                     true, WM_NCMBUTTONDOWN},
         // Only the last section of a name is searched.
-        SettingsCase{"[OPTION]\nMouseClickType=1\n[Other]\n[OPTION]\nStartMode=0\n"s, false, NcDown},
+        SettingsCase{"[OPTION]\nMouseClickType=1\n[Other]\n[OPTION]\nStartMode=0\n"s, false, WM_NCMBUTTONDOWN},
         // A NUL ends the text.
-        SettingsCase{"[OPTION]\nStartMode=0\n\0MouseClickType=1\n"s, false, NcDown}));
+        SettingsCase{"[OPTION]\nStartMode=0\n\0MouseClickType=1\n"s, false, WM_NCMBUTTONDOWN}));
 
 TEST_F(PluginTest, SettingsFileLockedByAnotherProgramGivesTheDefaults) {
     WriteSettings("[OPTION]\nMouseClickType=1\nStartMode=0\n");
@@ -51,7 +51,7 @@ TEST_F(PluginTest, SettingsFileLockedByAnotherProgramGivesTheDefaults) {
 
     EXPECT_EQ(result, ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{4, 0, 8, 8}}));
-    EXPECT_EQ(ProbeTrigger(), NcDown);
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN);
 }
 
 TEST_F(PluginTest, SettingsFileOpenForWritingWithSharingIsStillRead) {
@@ -68,7 +68,7 @@ TEST_F(PluginTest, DirectoryInPlaceOfTheSettingsFileGivesTheDefaults) {
     ASSERT_TRUE(CreateDirectoryA(SettingsPath().c_str(), nullptr));
     EXPECT_EQ(plugin.Init(PluginPath().c_str(), 1), ExpectedTrue);
     EXPECT_EQ(LastFlags(), 8);
-    EXPECT_EQ(ProbeTrigger(), NcDown);
+    EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN);
 }
 
 TEST_F(PluginTest, SettingsNameKeepsDotsOfDirectoriesAndReplacesOnlyTheLastExtension) {
@@ -84,9 +84,6 @@ TEST_F(PluginTest, SettingsNameKeepsDotsOfDirectoriesAndReplacesOnlyTheLastExten
     EXPECT_EQ(LastFlags(), 0);
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(PluginTest, DoubleByteCharacterEndingInBackslashCodeIsNoSeparator) {
     if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese code page (the cp932 run of ctest)";
