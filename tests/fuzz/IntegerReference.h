@@ -24,6 +24,7 @@ inline Class ClassOf(unsigned char c) {
 
 // Next state for each state and class. ZeroSeen is a leading "0" that may
 // still turn into the "0x" marker.
+// clang-format off
 constexpr State Next[StateCount][ClassCount] = {
     //            Sign    Dollar  LetterX Zero      Digit    HexLetter Other
     /* Start  */ {Signed, Marker, Marker, ZeroSeen, Decimal, Reject,   Reject},
@@ -34,6 +35,7 @@ constexpr State Next[StateCount][ClassCount] = {
     /* ZeroSeen*/{Reject, Reject, Marker, Decimal,  Decimal, Reject,   Reject},
     /* Reject */ {Reject, Reject, Reject, Reject,   Reject,  Reject,   Reject},
 };
+// clang-format on
 
 // The value the rule gives `text`, or false when the rule rejects it.
 inline bool Parse(const std::string& text, std::int32_t& value) {

@@ -19,6 +19,7 @@ std::int32_t Integer(const std::string& value) {
 }
 
 TEST(IntegerRule, AcceptedForms) {
+    // clang-format off
     const struct {
         const char* text;
         std::int32_t value;
@@ -32,16 +33,19 @@ TEST(IntegerRule, AcceptedForms) {
         {"-$1", -1}, {"-$FFFFFFFF", 1}, {"-$80000000", INT32_MIN}, {"+$10", 16},
         {"-x10", -16}, {"-0x10", -16}, {"+0X10", 16},
     };
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(Integer(c.text), c.value) << c.text;
 }
 
 TEST(IntegerRule, RejectedFormsGiveTheDefault) {
+    // clang-format off
     const char* cases[] = {
         "", "+", "-", "$", "x", "X", "0x", "-0x", "+$", "--1", "+-1", "1.0", "1 ; comment",
         "1 2", "one", "false", "off", "1a", "a1", "$G", "0x1G", "2147483648", "-2147483649",
         "99999999999999999999", "$100000000", "0x100000000", "-$100000000", "$-1", "0x-1",
         "0xx1", "0x$1", "$$1", "x0x1", "1e3", "١",
     };
+    // clang-format on
     for (const char* c : cases) EXPECT_EQ(Integer(c), Fails) << c;
 }
 
@@ -58,6 +62,7 @@ struct FileCase {
 };
 
 TEST(IniText, LinesSectionsAndKeys) {
+    // clang-format off
     const FileCase cases[] = {
         {"[OPTION]\nKey=1\n", 1},
         {"[OPTION]\r\nKey=2\r\n", 2},
@@ -92,12 +97,14 @@ TEST(IniText, LinesSectionsAndKeys) {
         {"[", Fails},
         {"]", Fails},
     };
+    // clang-format on
     for (const FileCase& c : cases) {
         EXPECT_EQ(ini::ReadInteger(View(c.file), "OPTION", "Key", Fails), c.value) << c.file;
     }
 }
 
 TEST(IniText, TruthValues) {
+    // clang-format off
     const struct {
         const char* value;
         bool on;
@@ -106,6 +113,7 @@ TEST(IniText, TruthValues) {
         {"1", true}, {"2", true}, {"-1", true}, {"false", true}, {"off", true}, {"", true},
         {"no", true}, {"0 ", false}, {"0;", true},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const std::string file = "[OPTION]\nStartMode=" + std::string(c.value) + "\n";
         EXPECT_EQ(ini::ReadBool(View(file), "OPTION", "StartMode", true), c.on) << c.value;
