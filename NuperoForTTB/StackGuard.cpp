@@ -37,6 +37,7 @@ __attribute__((no_stack_protector)) void InitStackGuard() {
     seed ^= GetCurrentProcessId() ^ (GetCurrentThreadId() << 16) ^ GetTickCount();
     seed ^= counter.LowPart ^ counter.HighPart;
     seed ^= reinterpret_cast<std::uintptr_t>(&counter);
-    if (seed == 0 || seed == reinterpret_cast<std::uintptr_t>(__stack_chk_guard)) seed ^= 0x5A17C3E9;
+    if (seed == 0 || seed == reinterpret_cast<std::uintptr_t>(__stack_chk_guard))
+        seed ^= 0x5A17C3E9;
     __stack_chk_guard = reinterpret_cast<void*>(seed);
 }

@@ -112,8 +112,7 @@ bool MainExecute(std::int32_t commandId, std::uint32_t /*value*/) {
         if (!Active) return false;
         ChangeWindowTitle(GetForegroundWindow());
         return true;
-    default:
-        return true;
+    default: return true;
     }
 }
 

@@ -85,7 +85,8 @@ HostBool __stdcall TTBEvent_Init(const char* fileName, std::uint32_t pluginId);
 void __stdcall TTBEvent_Unload();
 HostBool __stdcall TTBEvent_Execute(std::int32_t commandId, std::uint32_t value);
 // Only the low 16 bits of `message` are the message number.
-void __stdcall TTBEvent_WindowsHook(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
+void __stdcall TTBEvent_WindowsHook(std::uint32_t message, std::uint32_t wParam,
+                                    std::uint32_t lParam);
 PluginInfo* __stdcall TTBEvent_InitPluginInfo(const char* fileName);
 void __stdcall TTBEvent_FreePluginInfo(PluginInfo* info);
 }
@@ -100,31 +101,58 @@ using TTBEvent_FreePluginInfoFn = decltype(&TTBEvent_FreePluginInfo);
 // The host's service that shows the switch: the plugin identifier from
 // TTBEvent_Init, the command, the change mask and the flags. Its result is not
 // read.
-using TTBPlugin_SetMenuPropertyFn = std::int32_t(__stdcall*)(std::uint32_t pluginId, std::int32_t commandId,
-                                                             std::uint32_t changeMask, std::uint32_t flags);
+using TTBPlugin_SetMenuPropertyFn = std::int32_t(__stdcall*)(std::uint32_t pluginId,
+                                                             std::int32_t commandId,
+                                                             std::uint32_t changeMask,
+                                                             std::uint32_t flags);
 constexpr std::int32_t SwitchCommandId = 0;  // the command whose check mark shows the switch
 constexpr std::uint32_t CheckMarkMask = 8;   // change mask: the check mark
 constexpr std::uint32_t CheckedFlag = 8;     // flags: checked
 
 // The host's services, in the order the plugin looks them up in the host's
 // main module.
-enum class HostService { GetAllPluginInfo, FreePluginInfoArray, GetPluginInfo, SetPluginInfo, FreePluginInfo,
-                         SetMenuProperty, SetTaskTrayIcon, WriteLog, ExecuteCommand, Count };
-constexpr const char* HostServiceNames[] = {
-    "TTBPlugin_GetAllPluginInfo", "TTBPlugin_FreePluginInfoArray", "TTBPlugin_GetPluginInfo",
-    "TTBPlugin_SetPluginInfo",    "TTBPlugin_FreePluginInfo",      "TTBPlugin_SetMenuProperty",
-    "TTBPlugin_SetTaskTrayIcon",  "TTBPlugin_WriteLog",            "TTBPlugin_ExecuteCommand",
+enum class HostService {
+    GetAllPluginInfo,
+    FreePluginInfoArray,
+    GetPluginInfo,
+    SetPluginInfo,
+    FreePluginInfo,
+    SetMenuProperty,
+    SetTaskTrayIcon,
+    WriteLog,
+    ExecuteCommand,
+    Count
 };
-static_assert(std::extent_v<decltype(HostServiceNames)> == static_cast<std::size_t>(HostService::Count),
+constexpr const char* HostServiceNames[] = {
+    "TTBPlugin_GetAllPluginInfo", "TTBPlugin_FreePluginInfoArray",
+    "TTBPlugin_GetPluginInfo",    "TTBPlugin_SetPluginInfo",
+    "TTBPlugin_FreePluginInfo",   "TTBPlugin_SetMenuProperty",
+    "TTBPlugin_SetTaskTrayIcon",  "TTBPlugin_WriteLog",
+    "TTBPlugin_ExecuteCommand",
+};
+static_assert(std::extent_v<decltype(HostServiceNames)> ==
+                  static_cast<std::size_t>(HostService::Count),
               "one name per service");
 
 // The host's registered window messages, in the order the plugin registers
 // them. Relayed mouse events come under HMouseAction: the first parameter is
 // the mouse message (WM_NCMBUTTONDOWN or WM_NCMBUTTONDBLCLK), the second the
 // window under the mouse.
-enum class HostMessage { IconNotify, LoadDataFile, SaveDataFile, HShellActivateShellWindow, HShellGetMinRect,
-                         HShellLanguage, HShellRedraw, HShellTaskMan, HShellWindowActivated,
-                         HShellWindowCreated, HShellWindowDestroyed, HMouseAction, Count };
+enum class HostMessage {
+    IconNotify,
+    LoadDataFile,
+    SaveDataFile,
+    HShellActivateShellWindow,
+    HShellGetMinRect,
+    HShellLanguage,
+    HShellRedraw,
+    HShellTaskMan,
+    HShellWindowActivated,
+    HShellWindowCreated,
+    HShellWindowDestroyed,
+    HMouseAction,
+    Count
+};
 constexpr const char* HostMessageNames[] = {
     "TTBase ICON NOTIFY",
     "TTBase LOAD DATA FILE",
@@ -139,5 +167,6 @@ constexpr const char* HostMessageNames[] = {
     "TTBase HShell WindowDestroyed",
     "TTBase HMouse Action",
 };
-static_assert(std::extent_v<decltype(HostMessageNames)> == static_cast<std::size_t>(HostMessage::Count),
+static_assert(std::extent_v<decltype(HostMessageNames)> ==
+                  static_cast<std::size_t>(HostMessage::Count),
               "one name per message");

@@ -79,7 +79,8 @@ extern "C" PluginInfo* __stdcall TTBEvent_InitPluginInfo(const char* fileName) {
     // version block too, without which the record would report version
     // 0.0.0.0 as a fact.
     if (!SetPluginFileName(fileName)) return nullptr;
-    auto* info = static_cast<PluginInfo*>(HeapAlloc(PluginHeap(), HEAP_ZERO_MEMORY, sizeof(PluginInfo)));
+    auto* info =
+        static_cast<PluginInfo*>(HeapAlloc(PluginHeap(), HEAP_ZERO_MEMORY, sizeof(PluginInfo)));
     if (!info) return nullptr;
     // A partial record goes the way of one the host hands back.
     auto releasePartial = ScopeExit([info]() noexcept { ReleaseRecord(info); });

@@ -20,8 +20,8 @@ IniFile::IniFile(const char* fileName) {
     DWORD total = 0;
     while (total < size.QuadPart) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), text.get<char>() + total, static_cast<DWORD>(size.QuadPart) - total,
-                      &got, nullptr)) {
+        if (!ReadFile(file.get(), text.get<char>() + total,
+                      static_cast<DWORD>(size.QuadPart) - total, &got, nullptr)) {
             return;
         }
         if (got == 0) break;

@@ -19,7 +19,9 @@ HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 // windows (the thread's input-method window among them) are left alone.
 class ThreadWindowsDisabled {
 public:
-    ThreadWindowsDisabled() { EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this)); }
+    ThreadWindowsDisabled() {
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+    }
     ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
     ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
     ~ThreadWindowsDisabled() { Restore(); }
@@ -69,8 +71,8 @@ void CentreOnMonitorOf(HWND dialog, HWND placeNear) {
     RECT work;
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    HMONITOR monitor = MonitorFromWindow(IsWindow(placeNear) ? placeNear : nullptr,
-                                         MONITOR_DEFAULTTOPRIMARY);
+    HMONITOR monitor =
+        MonitorFromWindow(IsWindow(placeNear) ? placeNear : nullptr, MONITOR_DEFAULTTOPRIMARY);
     if (monitor && GetMonitorInfoW(monitor, &info)) {
         work = info.rcWork;
     } else if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {

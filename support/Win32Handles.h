@@ -87,7 +87,9 @@ public:
 
     explicit operator bool() const { return data_ != nullptr; }
     template <typename T = void>
-    T* get() const { return static_cast<T*>(data_); }
+    T* get() const {
+        return static_cast<T*>(data_);
+    }
     // Hands the block over; the caller frees it from the same heap.
     void* release() { return std::exchange(data_, nullptr); }
 

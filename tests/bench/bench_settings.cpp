@@ -7,7 +7,8 @@
 
 namespace {
 
-const std::string Typical = "; NuperoForTTB settings\r\n[OPTION]\r\nMouseClickType=1\r\nStartMode=0\r\n";
+const std::string Typical =
+    "; NuperoForTTB settings\r\n[OPTION]\r\nMouseClickType=1\r\nStartMode=0\r\n";
 
 std::string Large() {
     std::string file = "[OPTION]\r\n";

@@ -44,7 +44,8 @@ inline bool Parse(const std::string& text, std::int32_t& value) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const State next = Next[state][ClassOf(static_cast<unsigned char>(text[i]))];
         if (next == Marker) digitsFrom = i + 1;
-        if ((next == Decimal || next == ZeroSeen) && state != Decimal && state != ZeroSeen) digitsFrom = i;
+        if ((next == Decimal || next == ZeroSeen) && state != Decimal && state != ZeroSeen)
+            digitsFrom = i;
         state = next;
     }
     if (state != Decimal && state != Hex && state != ZeroSeen) return false;

@@ -32,7 +32,8 @@ std::string Written(std::uint32_t bits, unsigned form, unsigned zeros, std::int3
     case 0: {  // decimal, sign when negative or when asked for
         const std::int32_t v = static_cast<std::int32_t>(bits);
         expected = v;
-        std::snprintf(digits, sizeof digits, "%lld", v < 0 ? -static_cast<long long>(v) : static_cast<long long>(v));
+        std::snprintf(digits, sizeof digits, "%lld",
+                      v < 0 ? -static_cast<long long>(v) : static_cast<long long>(v));
         return (v < 0 ? "-" : (form & 4) ? "+" : "") + pad + digits;
     }
     case 1: {  // hex pattern, optionally "+"
@@ -59,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input(reinterpret_cast<const char*>(data), size);
 
     // 1. The input as a value text, on a line of its own.
-    if (input.find_first_of("\r\n", 0) == std::string::npos && input.find('\0') == std::string::npos) {
+    if (input.find_first_of("\r\n", 0) == std::string::npos &&
+        input.find('\0') == std::string::npos) {
         const std::string file = "[OPTION]\nKey=" + input + "\n";
         std::int32_t expected = Sentinel;
         // The reader trims the value; the rule applies to what is left.

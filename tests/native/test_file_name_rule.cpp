@@ -26,7 +26,7 @@ TEST(SettingsFileName, ReplacesTheExtensionOfTheLastComponentOnly) {
         {"C:\\My.Tools\\NuperoForTTB", "C:\\My.Tools\\NuperoForTTB.ini"},
         {"C:NuperoForTTB", "C:NuperoForTTB.ini"},
         {"C:.dir:file", "C:.dir:file.ini"},  // ":" ends a directory too
-        {"a/b.c/d", "a/b.ini"},               // only "\" and ":" count
+        {"a/b.c/d", "a/b.ini"},              // only "\" and ":" count
         {"plugin.", "plugin.ini"},
         {".dll", ".ini"},
         {"Plugins\\NuperoForTTB.dll", "Plugins\\NuperoForTTB.ini"},

@@ -75,8 +75,9 @@ std::vector<std::string> DialogDriver::Finish() {
 LRESULT CALLBACK DialogDriver::WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        const bool shown = call->message == WM_WINDOWPOSCHANGED &&
-                           (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW);
+        const bool shown =
+            call->message == WM_WINDOWPOSCHANGED &&
+            (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW);
         if ((shown || call->message == WM_NCDESTROY) && IsDialogWindow(call->hwnd)) {
             EnterCriticalSection(&driversLock);
             for (DialogDriver* driver : *drivers) {
@@ -111,7 +112,8 @@ bool DialogDriver::WaitUntil(const std::function<bool()>& ready) {
     for (;;) {
         if (ready()) return true;
         const DWORD waited = GetTickCount() - start;
-        if (waited >= TimeoutMs || WaitForSingleObject(changed_, TimeoutMs - waited) == WAIT_TIMEOUT) {
+        if (waited >= TimeoutMs ||
+            WaitForSingleObject(changed_, TimeoutMs - waited) == WAIT_TIMEOUT) {
             return ready();
         }
     }

@@ -45,7 +45,7 @@ public:
     void WaitClosed(HWND dialog);
     DialogView View(HWND dialog);
     void Type(HWND dialog, const std::wstring& text);  // keystrokes into the field
-    void Press(HWND dialog, UINT virtualKey);           // e.g. VK_RETURN, VK_ESCAPE
+    void Press(HWND dialog, UINT virtualKey);          // e.g. VK_RETURN, VK_ESCAPE
     void Click(HWND dialog, int buttonId);
     void CloseBox(HWND dialog);
     void Problem(const std::string& what);
@@ -67,8 +67,8 @@ private:
     HHOOK hook_ = nullptr;
     HANDLE changed_ = nullptr;  // set by the hook, after it has recorded the change
     HANDLE thread_ = nullptr;
-    CRITICAL_SECTION lock_;     // guards shown_ and destroyed_
-    std::vector<HWND> shown_;   // in the order they appeared
+    CRITICAL_SECTION lock_;    // guards shown_ and destroyed_
+    std::vector<HWND> shown_;  // in the order they appeared
     std::vector<HWND> destroyed_;
     std::vector<std::string> problems_;
 };

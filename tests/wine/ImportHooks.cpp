@@ -8,8 +8,8 @@ namespace {
 unsigned char* Base(HMODULE module) { return reinterpret_cast<unsigned char*>(module); }
 
 IMAGE_NT_HEADERS* Headers(HMODULE module) {
-    return reinterpret_cast<IMAGE_NT_HEADERS*>(Base(module) +
-                                               reinterpret_cast<IMAGE_DOS_HEADER*>(module)->e_lfanew);
+    return reinterpret_cast<IMAGE_NT_HEADERS*>(
+        Base(module) + reinterpret_cast<IMAGE_DOS_HEADER*>(module)->e_lfanew);
 }
 
 }  // namespace
@@ -29,7 +29,8 @@ std::vector<ImportSlot> ListImports(HMODULE module) {
         for (; names->u1.AddressOfData; ++names, ++iat) {
             std::string function = "#ordinal";
             if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
-                function = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name;
+                function =
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name;
             }
             slots.push_back({dll, function, iat});
         }
@@ -47,7 +48,8 @@ void WriteSlot(void** slot, void* value) {
 ExportList ListExports(HMODULE module) {
     unsigned char* base = Base(module);
     auto* exports = reinterpret_cast<IMAGE_EXPORT_DIRECTORY*>(
-        base + Headers(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress);
+        base +
+        Headers(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress);
     ExportList list;
     list.library = reinterpret_cast<const char*>(base + exports->Name);
     list.functionCount = exports->NumberOfFunctions;
@@ -59,7 +61,8 @@ ExportList ListExports(HMODULE module) {
 }
 
 DllEntryPoint EntryPointOf(HMODULE module) {
-    return reinterpret_cast<DllEntryPoint>(Base(module) + Headers(module)->OptionalHeader.AddressOfEntryPoint);
+    return reinterpret_cast<DllEntryPoint>(Base(module) +
+                                           Headers(module)->OptionalHeader.AddressOfEntryPoint);
 }
 
 ImportHook::ImportHook(HMODULE module, const char* function, void* replacement) {
@@ -86,13 +89,15 @@ struct ImportCallCounter::Entry {
 ImportCallCounter::ImportCallCounter(HMODULE module) {
     const std::vector<ImportSlot> slots = ListImports(module);
     entries_.reserve(slots.size());
-    for (const ImportSlot& s : slots) entries_.push_back({s.dll + "!" + s.function, s.slot, *s.slot, 0});
+    for (const ImportSlot& s : slots)
+        entries_.push_back({s.dll + "!" + s.function, s.slot, *s.slot, 0});
 
     // Per import: "inc dword [count]; jmp [original]". It leaves the stack and
     // registers alone, so it works for any signature.
     constexpr size_t thunkSize = 12;
-    thunks_ = static_cast<unsigned char*>(VirtualAlloc(
-        nullptr, entries_.size() * thunkSize + 1, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
+    thunks_ =
+        static_cast<unsigned char*>(VirtualAlloc(nullptr, entries_.size() * thunkSize + 1,
+                                                 MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
     for (size_t i = 0; i < entries_.size(); ++i) {
         unsigned char* t = thunks_ + i * thunkSize;
         const auto count = reinterpret_cast<DWORD>(&entries_[i].count);

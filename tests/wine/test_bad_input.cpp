@@ -38,13 +38,20 @@ TEST_F(PluginTest, OddSettingsFilesGiveWhatTheRulesSay) {
     std::string big = "[OPTION]\r\n";
     while (big.size() < (1u << 20)) big += "Padding=" + std::string(120, 'p') + "\r\n";
     const OddFile cases[] = {
-        {"1 MiB with the keys at the end", big + "StartMode=0\r\nMouseClickType=1\r\n", 0, WM_NCMBUTTONDBLCLK},
-        {"NUL bytes before the section", std::string("\0\0\0[OPTION]\nStartMode=0\n", 25), 8, WM_NCMBUTTONDOWN},
-        {"NUL inside a value", std::string("[OPTION]\nMouseClickType=1\0\nStartMode=0\n", 40), 8, WM_NCMBUTTONDBLCLK},
-        {"a 100 000-byte line", "[OPTION]\nStartMode=" + std::string(100000, '0') + "\n", 0, WM_NCMBUTTONDOWN},
-        {"a 100 000-byte key", "[OPTION]\n" + std::string(100000, 'k') + "=0\nStartMode=0\n", 0, WM_NCMBUTTONDOWN},
-        {"a 100 000-byte section name", "[" + std::string(100000, 'S') + "]\nStartMode=0\n", 8, WM_NCMBUTTONDOWN},
-        {"UTF-16 text", std::string("\xFF\xFE[\0O\0P\0T\0I\0O\0N\0]\0\n\0", 20), 8, WM_NCMBUTTONDOWN},
+        {"1 MiB with the keys at the end", big + "StartMode=0\r\nMouseClickType=1\r\n", 0,
+         WM_NCMBUTTONDBLCLK},
+        {"NUL bytes before the section", std::string("\0\0\0[OPTION]\nStartMode=0\n", 25), 8,
+         WM_NCMBUTTONDOWN},
+        {"NUL inside a value", std::string("[OPTION]\nMouseClickType=1\0\nStartMode=0\n", 40), 8,
+         WM_NCMBUTTONDBLCLK},
+        {"a 100 000-byte line", "[OPTION]\nStartMode=" + std::string(100000, '0') + "\n", 0,
+         WM_NCMBUTTONDOWN},
+        {"a 100 000-byte key", "[OPTION]\n" + std::string(100000, 'k') + "=0\nStartMode=0\n", 0,
+         WM_NCMBUTTONDOWN},
+        {"a 100 000-byte section name", "[" + std::string(100000, 'S') + "]\nStartMode=0\n", 8,
+         WM_NCMBUTTONDOWN},
+        {"UTF-16 text", std::string("\xFF\xFE[\0O\0P\0T\0I\0O\0N\0]\0\n\0", 20), 8,
+         WM_NCMBUTTONDOWN},
     };
     for (const OddFile& c : cases) {
         ASSERT_EQ(InitWithSettings(c.text), ExpectedTrue) << c.what;

@@ -6,8 +6,9 @@
 
 namespace {
 
-const std::wstring Prompt = L"\u30BF\u30A4\u30C8\u30EB\u3092\u5909\u66F4(&T)";  // タイトルを変更(&T)
-const std::wstring CancelCaption = L"\u30AD\u30E3\u30F3\u30BB\u30EB";          // キャンセル
+const std::wstring Prompt =
+    L"\u30BF\u30A4\u30C8\u30EB\u3092\u5909\u66F4(&T)";                 // タイトルを変更(&T)
+const std::wstring CancelCaption = L"\u30AD\u30E3\u30F3\u30BB\u30EB";  // キャンセル
 
 // Wine under load may take a moment to change the foreground window.
 void BringToForeground(HWND window) {
@@ -189,7 +190,8 @@ TEST_F(DialogTest, TheJapaneseTextHasGlyphsInTheDialogsFont) {
     });
     plugin.Execute(1, 0);
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
-    EXPECT_TRUE(missing.empty()) << missing.size() << " characters of the prompt and button drawn as boxes";
+    EXPECT_TRUE(missing.empty()) << missing.size()
+                                 << " characters of the prompt and button drawn as boxes";
 }
 
 enum class Dismissal { CancelButton, Escape, CloseBox };
@@ -258,14 +260,13 @@ const std::wstring Straddling = std::wstring(253, L'b') + L"\U0001F3B5" + L"tail
 
 INSTANTIATE_TEST_SUITE_P(
     Titles, TitleRoundTripTest,
-    ::testing::Values(
-        TitleCase{Mixed, Mixed, L"", Mixed},
-        TitleCase{L"Unchanged", L"Unchanged", L"", L"Unchanged"},
-        TitleCase{L"To be emptied", L"To be emptied", L"\b", L""},
-        TitleCase{Long300, Cut254, L"", Cut254},
-        TitleCase{Straddling, std::wstring(253, L'b'), L"", std::wstring(253, L'b')},
-        TitleCase{L"", L"", std::wstring(300, L'z'), std::wstring(255, L'z')},
-        TitleCase{L"x", L"x", Mixed, Mixed}));
+    ::testing::Values(TitleCase{Mixed, Mixed, L"", Mixed},
+                      TitleCase{L"Unchanged", L"Unchanged", L"", L"Unchanged"},
+                      TitleCase{L"To be emptied", L"To be emptied", L"\b", L""},
+                      TitleCase{Long300, Cut254, L"", Cut254},
+                      TitleCase{Straddling, std::wstring(253, L'b'), L"", std::wstring(253, L'b')},
+                      TitleCase{L"", L"", std::wstring(300, L'z'), std::wstring(255, L'z')},
+                      TitleCase{L"x", L"x", Mixed, Mixed}));
 
 TEST_F(DialogTest, ClickOnAWindowNotInTheForegroundRetitlesTheClickedWindow) {
     HostWindow clicked(L"Clicked");
@@ -279,7 +280,8 @@ TEST_F(DialogTest, ClickOnAWindowNotInTheForegroundRetitlesTheClickedWindow) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(clicked.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
+                       reinterpret_cast<DWORD>(clicked.hwnd()));
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(view.text, L"Clicked");
     EXPECT_EQ(WindowText(clicked.hwnd()), L"Renamed");
@@ -379,7 +381,8 @@ TEST_F(DialogTest, TitlesAreSetWithABoundedWaitThatSkipsAHungProgram) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(target.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
+                       reinterpret_cast<DWORD>(target.hwnd()));
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(target.hwnd()), L"Set") << "a window of this thread is set at once";
     ASSERT_EQ(record.boundedSends.size(), 1u);
@@ -403,14 +406,16 @@ TEST_F(DialogTest, AProgramThatStoppedRespondingNeverHoldsTheHost) {
         d.WaitClosed(dialog);
     });
     clicked = GetTickCount();
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(frozen.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
+                       reinterpret_cast<DWORD>(frozen.hwnd()));
     const DWORD returned = GetTickCount();
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_LE(dialogShown - clicked, 3000u) << "reading the title waited for the frozen program";
     EXPECT_LE(returned - okPressed, 3000u) << "setting the title waited for the frozen program";
 
     frozen.WaitAnswering();
-    EXPECT_EQ(WindowText(frozen.hwnd()), L"Frozen") << "a program that does not respond keeps its title";
+    EXPECT_EQ(WindowText(frozen.hwnd()), L"Frozen")
+        << "a program that does not respond keeps its title";
 
     // Afterwards the plugin renames another window as usual.
     HostWindow other(L"Other");
@@ -420,7 +425,8 @@ TEST_F(DialogTest, AProgramThatStoppedRespondingNeverHoldsTheHost) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(other.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
+                       reinterpret_cast<DWORD>(other.hwnd()));
     EXPECT_EQ(again.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(other.hwnd()), L"Renamed after");
 }
@@ -436,7 +442,8 @@ TEST_F(DialogTest, AProgramBusyForAMomentStillGetsItsTitle) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(busy.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
+                       reinterpret_cast<DWORD>(busy.hwnd()));
     const DWORD returned = GetTickCount();
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_EQ(WindowText(busy.hwnd()), L"Worth the wait");
@@ -456,7 +463,8 @@ TEST_F(DialogTest, NoInputAttachmentToAForegroundProgramThatStoppedResponding) {
         d.Press(dialog, VK_RETURN);
         d.WaitClosed(dialog);
     });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(clicked.hwnd()));
+    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
+                       reinterpret_cast<DWORD>(clicked.hwnd()));
     EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
     EXPECT_TRUE(record.attachCalls.empty());
     EXPECT_EQ(WindowText(clicked.hwnd()), L"Renamed anyway");
@@ -485,7 +493,8 @@ TEST_P(ModalDialogTest, DisablesTheHostsWindowsAndGivesExactlyThoseBack) {
         driver = std::make_unique<DialogDriver>([&](DialogDriver& d) {
             HWND dialog = d.WaitForDialog();
             lookAtTheHost();
-            if (IsWindowEnabled(disabledBefore.hwnd())) d.Problem("enabled a window disabled before");
+            if (IsWindowEnabled(disabledBefore.hwnd()))
+                d.Problem("enabled a window disabled before");
             switch (GetParam()) {
             case Ending::Ok: d.Click(dialog, IDOK); break;
             case Ending::CancelButton: d.Click(dialog, IDCANCEL); break;
@@ -516,7 +525,9 @@ TEST_F(DialogTest, ANestedDialogDisablesTheOneBelowAndGivesItBack) {
     bool outerEnabledUnderInner = true, hostEnabledUnderInner = true, outerEnabledAfter = false;
     DialogDriver driver([&](DialogDriver& d) {
         HWND outer = d.WaitForDialog(1);
-        host.Post([&] { plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(second.hwnd())); });
+        host.Post([&] {
+            plugin.WindowsHook(hmouse, WM_NCMBUTTONDOWN, reinterpret_cast<DWORD>(second.hwnd()));
+        });
         HWND inner = d.WaitForDialog(2);
         outerEnabledUnderInner = IsWindowEnabled(outer) != FALSE;
         hostEnabledUnderInner = IsWindowEnabled(host.hwnd()) != FALSE;

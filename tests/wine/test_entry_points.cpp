@@ -7,9 +7,11 @@
 namespace {
 
 const std::vector<std::string> ServiceNames = {
-    "TTBPlugin_GetAllPluginInfo", "TTBPlugin_FreePluginInfoArray", "TTBPlugin_GetPluginInfo",
-    "TTBPlugin_SetPluginInfo",    "TTBPlugin_FreePluginInfo",      "TTBPlugin_SetMenuProperty",
-    "TTBPlugin_SetTaskTrayIcon",  "TTBPlugin_WriteLog",            "TTBPlugin_ExecuteCommand",
+    "TTBPlugin_GetAllPluginInfo", "TTBPlugin_FreePluginInfoArray",
+    "TTBPlugin_GetPluginInfo",    "TTBPlugin_SetPluginInfo",
+    "TTBPlugin_FreePluginInfo",   "TTBPlugin_SetMenuProperty",
+    "TTBPlugin_SetTaskTrayIcon",  "TTBPlugin_WriteLog",
+    "TTBPlugin_ExecuteCommand",
 };
 
 TEST_F(PluginTest, ExportsItsEntryPointsUnderPlainNames) {
@@ -74,7 +76,8 @@ TEST_F(PluginTest, InitWithoutMemoryForTheNameReadsNoFileAndTakesTheDefaults) {
     EXPECT_EQ(result, ExpectedTrue);
     EXPECT_EQ(MenuPropertyCalls, (std::vector<MenuPropertyCall>{{6, 0, 8, 8}}));
     EXPECT_EQ(ProbeTrigger(), WM_NCMBUTTONDOWN);
-    for (const std::string& call : called) EXPECT_EQ(call.find("CreateFile"), std::string::npos) << call;
+    for (const std::string& call : called)
+        EXPECT_EQ(call.find("CreateFile"), std::string::npos) << call;
 }
 
 TEST_F(PluginTest, ToggleFlipsTheSwitchAndSendsEachNewState) {
@@ -134,10 +137,10 @@ TEST_F(PluginTest, HookIgnoresEverythingButTheTriggerAndCallsNothing) {
         UINT message;
         DWORD wParam;
     } misses[] = {
-        {hmouse + 1, WM_NCMBUTTONDOWN},           // another message
+        {hmouse + 1, WM_NCMBUTTONDOWN},  // another message
         {RegisterWindowMessageA("TTBase ICON NOTIFY"), WM_NCMBUTTONDOWN},
-        {hmouse, WM_NCMBUTTONDBLCLK},        // not the configured click
-        {hmouse, WM_NCMBUTTONDOWN | 0x10000},     // all 32 bits of the parameter count
+        {hmouse, WM_NCMBUTTONDBLCLK},          // not the configured click
+        {hmouse, WM_NCMBUTTONDOWN | 0x10000},  // all 32 bits of the parameter count
         {hmouse, WM_MBUTTONDOWN},
     };
     for (const auto& m : misses) plugin.WindowsHook(m.message, m.wParam, 0);

@@ -27,8 +27,9 @@ TEST(LibraryLoad, RegistersTheTwelveHostMessagesInOrderAndDoesNothingElseOfUser3
         if (_stricmp(import.dll.c_str(), "USER32.dll") == 0) {
             user32Imports.push_back(import.function);
             // Any other call during start-up would crash the test program.
-            address = import.function == "RegisterWindowMessageA" ? reinterpret_cast<void*>(RecordRegister)
-                                                                  : nullptr;
+            address = import.function == "RegisterWindowMessageA"
+                          ? reinterpret_cast<void*>(RecordRegister)
+                          : nullptr;
         }
         WriteSlot(import.slot, address);
     }

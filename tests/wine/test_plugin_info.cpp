@@ -76,7 +76,8 @@ TEST_F(PluginInfoTest, RecordHoldsEveryFieldAtItsOffset) {
         const void* entry = static_cast<const unsigned char*>(commands) + 32 * i;
         EXPECT_STREQ(StringAt(entry, 0), expected[i].name);
         EXPECT_STREQ(StringAt(entry, 4), expected[i].caption);
-        for (int v = 0; v < 6; ++v) EXPECT_EQ(At<uint32_t>(entry, 8 + 4 * v), expected[i].values[v]);
+        for (int v = 0; v < 6; ++v)
+            EXPECT_EQ(At<uint32_t>(entry, 8 + 4 * v), expected[i].values[v]);
     }
     EXPECT_EQ(std::strlen(CaptionCp932), 18u);
     plugin.FreePluginInfo(info);
@@ -132,7 +133,8 @@ TEST_F(PluginInfoTest, VersionComesFromTheNamedFile) {
         EXPECT_EQ(At<uint32_t>(info, 16), c.ls) << c.what;
         // The rest of the record is complete whatever the version.
         EXPECT_STREQ(StringAt(info, 6), c.fileName.c_str()) << c.what;
-        EXPECT_EQ(HeapSize(OwningHeap(info), 0, StringAt(info, 6)), c.fileName.size() + 1) << c.what;
+        EXPECT_EQ(HeapSize(OwningHeap(info), 0, StringAt(info, 6)), c.fileName.size() + 1)
+            << c.what;
         EXPECT_EQ(At<int32_t>(info, 20), 2) << c.what;
         EXPECT_STREQ(StringAt(At<const void*>(info, 24), 36), CaptionCp932) << c.what;
         plugin.FreePluginInfo(info);
@@ -233,7 +235,8 @@ TEST_F(PluginInfoTest, ExhaustedMemoryAnywhereReleasesWhatWasTakenAndReturnsNull
         if (info) plugin.FreePluginInfo(info);
         EXPECT_EQ(BusyBlocks(heap), before) << "failing allocation " << failAt;
         restoreName();
-        EXPECT_EQ(BusyBlocks(GetProcessHeap()).size(), processBefore) << "failing allocation " << failAt;
+        EXPECT_EQ(BusyBlocks(GetProcessHeap()).size(), processBefore)
+            << "failing allocation " << failAt;
     }
     EXPECT_EQ(allocations, 10) << "the eight blocks, the name's copy and the version block";
 }
@@ -241,7 +244,8 @@ TEST_F(PluginInfoTest, ExhaustedMemoryAnywhereReleasesWhatWasTakenAndReturnsNull
 TEST(VersionResource, CarriesEveryValue) {
     const std::string path = ProgramDirectory() + "NuperoForTTB.dll";
     DWORD handle = 0;
-    std::vector<char> block(GetFileVersionInfoSizeW(std::wstring(path.begin(), path.end()).c_str(), &handle));
+    std::vector<char> block(
+        GetFileVersionInfoSizeW(std::wstring(path.begin(), path.end()).c_str(), &handle));
     ASSERT_FALSE(block.empty());
     ASSERT_TRUE(GetFileVersionInfoW(std::wstring(path.begin(), path.end()).c_str(), handle,
                                     static_cast<DWORD>(block.size()), block.data()));
@@ -273,22 +277,28 @@ TEST(VersionResource, CarriesEveryValue) {
         const wchar_t* key;
         std::wstring value;
     } strings[] = {
-        {L"FileDescription", product}, {L"ProductName", product}, {L"LegalTrademarks", product},
-        {L"FileVersion", L"1.2.1.9"}, {L"ProductVersion", L"V1"},
-        {L"InternalName", L"NuperoForTTB.dll"}, {L"OriginalFilename", L"NuperoForTTB.dll"},
+        {L"FileDescription", product},
+        {L"ProductName", product},
+        {L"LegalTrademarks", product},
+        {L"FileVersion", L"1.2.1.9"},
+        {L"ProductVersion", L"V1"},
+        {L"InternalName", L"NuperoForTTB.dll"},
+        {L"OriginalFilename", L"NuperoForTTB.dll"},
         {L"Comments", L""},
     };
     for (const auto& s : strings) {
         wchar_t* value = nullptr;
         const std::wstring query = std::wstring(L"\\StringFileInfo\\041103A4\\") + s.key;
-        ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+        ASSERT_TRUE(
+            VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
             << "missing " << std::string(query.begin(), query.end());
         EXPECT_EQ(std::wstring(value), s.value);
     }
     for (const wchar_t* key : {L"CompanyName", L"LegalCopyright"}) {
         wchar_t* value = nullptr;
         const std::wstring query = std::wstring(L"\\StringFileInfo\\041103A4\\") + key;
-        ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
+        ASSERT_TRUE(
+            VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
         EXPECT_NE(std::wstring(value).find(L"NuperoForTTB project"), std::wstring::npos);
     }
 }

@@ -28,16 +28,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SettingsCase{""s, true, WM_NCMBUTTONDOWN},
         SettingsCase{"[OPTION]\r\nMouseClickType=1\r\nStartMode=0\r\n"s, false, WM_NCMBUTTONDBLCLK},
-        SettingsCase{"[option]\nmouseclicktype = 0x1\nstartmode\t=\t$0\n"s, false, WM_NCMBUTTONDBLCLK},
+        SettingsCase{"[option]\nmouseclicktype = 0x1\nstartmode\t=\t$0\n"s, false,
+                     WM_NCMBUTTONDBLCLK},
         SettingsCase{"[ OPTION ]\rMouseClickType=x1\rStartMode=-0"s, false, WM_NCMBUTTONDBLCLK},
-        SettingsCase{"[OPTION]\nMouseClickType=1 ; double\nStartMode=off\n"s, true, WM_NCMBUTTONDOWN},
-        SettingsCase{"[OPTION] ; options\nMouseClickType=1\nStartMode=0\n"s, true, WM_NCMBUTTONDOWN},
+        SettingsCase{"[OPTION]\nMouseClickType=1 ; double\nStartMode=off\n"s, true,
+                     WM_NCMBUTTONDOWN},
+        SettingsCase{"[OPTION] ; options\nMouseClickType=1\nStartMode=0\n"s, true,
+                     WM_NCMBUTTONDOWN},
         SettingsCase{"MouseClickType=1\nStartMode=0\n[OPTION]\n"s, true, WM_NCMBUTTONDOWN},
         SettingsCase{"[OPTION]\n;StartMode=0\nMouseClickType=2\n"s, true, WM_NCMBUTTONDOWN},
         SettingsCase{"[OPTION]\nStartMode=0\nStartMode=1\nMouseClickType=1\nMouseClickType=-1\n"s,
                      true, WM_NCMBUTTONDOWN},
         // Only the last section of a name is searched.
-        SettingsCase{"[OPTION]\nMouseClickType=1\n[Other]\n[OPTION]\nStartMode=0\n"s, false, WM_NCMBUTTONDOWN},
+        SettingsCase{"[OPTION]\nMouseClickType=1\n[Other]\n[OPTION]\nStartMode=0\n"s, false,
+                     WM_NCMBUTTONDOWN},
         // A NUL ends the text.
         SettingsCase{"[OPTION]\nStartMode=0\n\0MouseClickType=1\n"s, false, WM_NCMBUTTONDOWN}));
 
@@ -83,7 +87,6 @@ TEST_F(PluginTest, SettingsNameKeepsDotsOfDirectoriesAndReplacesOnlyTheLastExten
     plugin.Init((dir.path() + "NuperoForTTB.old.dll").c_str(), 1);
     EXPECT_EQ(LastFlags(), 0);
 }
-
 
 TEST_F(PluginTest, DoubleByteCharacterEndingInBackslashCodeIsNoSeparator) {
     if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese code page (the cp932 run of ctest)";

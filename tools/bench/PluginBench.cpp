@@ -35,8 +35,8 @@ std::vector<double> Interleaved(int rounds, const std::vector<std::function<void
 
 void Report(const char* name, double value, const char* unit, double goal, bool atMost = true) {
     const bool holds = atMost ? value <= goal : value >= goal;
-    std::printf("%-44s %10.3f %-6s goal %s %-8g %s\n", name, value, unit, atMost ? "<=" : ">=", goal,
-                holds ? "holds" : "MISSED");
+    std::printf("%-44s %10.3f %-6s goal %s %-8g %s\n", name, value, unit,
+                atMost ? "<=" : ">=", goal, holds ? "holds" : "MISSED");
 }
 
 // Counting the instructions one call executes, by single-stepping it: the
@@ -112,28 +112,35 @@ int main() {
         return 2;
     }
     // Each export under the plain name the ABI header declares it with.
-#define FIND_EXPORT(module, name) reinterpret_cast<name##Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, #name)))
+#define FIND_EXPORT(module, name) \
+    reinterpret_cast<name##Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, #name)))
     auto init = FIND_EXPORT(plugin, TTBEvent_Init);
     auto execute = FIND_EXPORT(plugin, TTBEvent_Execute);
     auto hook = FIND_EXPORT(plugin, TTBEvent_WindowsHook);
     auto initInfo = FIND_EXPORT(plugin, TTBEvent_InitPluginInfo);
     auto freeInfo = FIND_EXPORT(plugin, TTBEvent_FreePluginInfo);
 #undef FIND_EXPORT
-    auto emptyCall = reinterpret_cast<HookFn>(reinterpret_cast<void (*)()>(GetProcAddress(empty, "Empty")));
+    auto emptyCall =
+        reinterpret_cast<HookFn>(reinterpret_cast<void (*)()>(GetProcAddress(empty, "Empty")));
 
     // A plugin file name in a folder without settings: the defaults, switch on.
     init((dir + "bench\\NuperoForTTB.dll").c_str(), 1);
-    auto registered = [](HostMessage m) { return RegisterWindowMessageA(HostMessageNames[static_cast<int>(m)]); };
+    auto registered = [](HostMessage m) {
+        return RegisterWindowMessageA(HostMessageNames[static_cast<int>(m)]);
+    };
     const UINT other = registered(HostMessage::IconNotify);
 
     // Instructions executed on each path that does not open the dialog.
     const UINT hmouse = registered(HostMessage::HMouseAction);
-    ReportCount("instructions: empty stdcall export", InstructionsOf(emptyCall, other, WM_NCMBUTTONDOWN, 0), 1);
-    ReportCount("instructions: hook, on, another message", InstructionsOf(hook, other, WM_NCMBUTTONDOWN, 0), 6);
+    ReportCount("instructions: empty stdcall export",
+                InstructionsOf(emptyCall, other, WM_NCMBUTTONDOWN, 0), 1);
+    ReportCount("instructions: hook, on, another message",
+                InstructionsOf(hook, other, WM_NCMBUTTONDOWN, 0), 6);
     ReportCount("instructions: hook, on, mouse message, other click",
                 InstructionsOf(hook, hmouse, WM_NCMBUTTONDBLCLK, 0), 9);
     execute(0, 0);
-    ReportCount("instructions: hook, switch off", InstructionsOf(hook, hmouse, WM_NCMBUTTONDOWN, 0), 3);
+    ReportCount("instructions: hook, switch off", InstructionsOf(hook, hmouse, WM_NCMBUTTONDOWN, 0),
+                3);
     execute(0, 0);
 
     constexpr int calls = 200000;
@@ -199,13 +206,16 @@ int main() {
     PluginInfo* probe = initInfo(pluginPath.c_str());
     HANDLE heap = OwningHeap(probe);
     freeInfo(probe);
-    const size_t before = BusyBlocks(heap).size(), processBefore = BusyBlocks(GetProcessHeap()).size();
+    const size_t before = BusyBlocks(heap).size(),
+                 processBefore = BusyBlocks(GetProcessHeap()).size();
     PluginInfo* one = initInfo(pluginPath.c_str());
-    const size_t during = BusyBlocks(heap).size(), processDuring = BusyBlocks(GetProcessHeap()).size();
+    const size_t during = BusyBlocks(heap).size(),
+                 processDuring = BusyBlocks(GetProcessHeap()).size();
     freeInfo(one);
     Report("heap blocks held by one record", double(during - before), "blocks", 8);
     Report("process heap blocks left by building it", double(processDuring) - double(processBefore),
            "blocks", 0);
-    std::printf("%-44s %10zu blocks\n", "plugin heap after handing it back", BusyBlocks(heap).size() - before);
+    std::printf("%-44s %10zu blocks\n", "plugin heap after handing it back",
+                BusyBlocks(heap).size() - before);
     return 0;
 }

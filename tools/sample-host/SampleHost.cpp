@@ -10,8 +10,8 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <type_traits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -49,7 +49,8 @@ std::string screenshotDir;  // empty: no pictures
 std::string Utf8(const std::wstring& text) {
     std::string out(text.size() * 4 + 1, '\0');
     out.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0],
-                                   static_cast<int>(out.size()), nullptr, nullptr) - 1);
+                                   static_cast<int>(out.size()), nullptr, nullptr) -
+               1);
     return out;
 }
 
@@ -131,8 +132,10 @@ void Picture(HWND window, const char* name) {
 }  // namespace
 
 // The host's services, exported under their plain names (sample-host.def).
-extern "C" std::int32_t __stdcall TTBPlugin_SetMenuProperty(std::uint32_t pluginId, std::int32_t commandId,
-                                                            std::uint32_t mask, std::uint32_t flags) {
+extern "C" std::int32_t __stdcall TTBPlugin_SetMenuProperty(std::uint32_t pluginId,
+                                                            std::int32_t commandId,
+                                                            std::uint32_t mask,
+                                                            std::uint32_t flags) {
     const bool checked = (flags & CheckedFlag) != 0;
     if (commandMenu && (mask & CheckMarkMask)) {
         CheckMenuItem(commandMenu, CommandMenuBase + commandId,
@@ -203,7 +206,8 @@ bool ReadPluginInfo(const std::string& path) {
     for (int i = 0; i < info->CommandCount; ++i) {
         const PluginCommandInfo& c = info->Commands[i];
         const std::wstring caption = FromCp932(c.Caption);
-        Say("  command " + std::to_string(c.CommandId) + ": " + c.Name + " \"" + Utf8(caption) + "\"");
+        Say("  command " + std::to_string(c.CommandId) + ": " + c.Name + " \"" + Utf8(caption) +
+            "\"");
         commands.push_back({caption, c.CommandId});
     }
     plugin.FreePluginInfo(info);
@@ -222,7 +226,8 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_NCMBUTTONDOWN:
     case WM_NCMBUTTONDBLCLK:
         // What the host relays: the mouse message and the window under it.
-        Say(std::string("relay: ") + (message == WM_NCMBUTTONDOWN ? "WM_NCMBUTTONDOWN" : "WM_NCMBUTTONDBLCLK") +
+        Say(std::string("relay: ") +
+            (message == WM_NCMBUTTONDOWN ? "WM_NCMBUTTONDOWN" : "WM_NCMBUTTONDBLCLK") +
             " on the title bar -> TTBEvent_WindowsHook");
         plugin.WindowsHook(hmouseAction, message, reinterpret_cast<DWORD>(hwnd));
         Say("relay: returned; title is now \"" + Utf8(TitleOf(hwnd)) + "\"");
@@ -242,9 +247,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE:
         if (statusLine) MoveWindow(statusLine, 0, HIWORD(lParam) - 24, LOWORD(lParam), 24, TRUE);
         return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -269,9 +272,9 @@ void CreateHostWindow() {
     mainWindow = CreateWindowExW(0, wc.lpszClassName, L"Sample host window",
                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80, 80, 560, 200, nullptr, bar,
                                  wc.hInstance, nullptr);
-    statusLine = CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                 0, 0, 0, 0, mainWindow, reinterpret_cast<HMENU>(StatusId),
-                                 wc.hInstance, nullptr);
+    statusLine =
+        CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
+                        0, mainWindow, reinterpret_cast<HMENU>(StatusId), wc.hInstance, nullptr);
     RECT client;
     GetClientRect(mainWindow, &client);
     SendMessageW(mainWindow, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
@@ -394,9 +397,7 @@ int RunScript() {
 
     const std::wstring second = L"Renamed by a middle click";
     Say("middle click on the title bar:");
-    AnswerDialog(second, [] {
-        SendMessageW(mainWindow, WM_NCMBUTTONDOWN, HTCAPTION, 0);
-    });
+    AnswerDialog(second, [] { SendMessageW(mainWindow, WM_NCMBUTTONDOWN, HTCAPTION, 0); });
     const std::wstring afterClick = TitleOf(mainWindow);
     Say("read back: \"" + Utf8(afterClick) + "\"");
     ok &= afterClick == second;
@@ -410,7 +411,8 @@ int RunScript() {
     PostMessageW(frozenWindow, WM_APP, 8000, 0);
     PostMessageW(frozenWindow, WM_NULL, 0, 0);  // left waiting, as for a frozen program
     for (int i = 0; i < 70 && !IsHungAppWindow(frozenWindow); ++i) Sleep(100);
-    Say(std::string("  Windows counts it as ") + (IsHungAppWindow(frozenWindow) ? "not responding" : "still responding"));
+    Say(std::string("  Windows counts it as ") +
+        (IsHungAppWindow(frozenWindow) ? "not responding" : "still responding"));
     Say("middle click on its title bar:");
     const DWORD waited = AnswerDialog(L"Never arrives", [] {
         Say("relay: WM_NCMBUTTONDOWN on the frozen window -> TTBEvent_WindowsHook");
@@ -447,9 +449,12 @@ int main(int argc, char** argv) {
     std::string path;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--script") scripted = true;
-        else if (arg == "--plugin" && i + 1 < argc) path = argv[++i];
-        else if (arg == "--screenshot" && i + 1 < argc) screenshotDir = argv[++i];
+        if (arg == "--script")
+            scripted = true;
+        else if (arg == "--plugin" && i + 1 < argc)
+            path = argv[++i];
+        else if (arg == "--screenshot" && i + 1 < argc)
+            screenshotDir = argv[++i];
     }
     if (path.empty()) {
         char self[MAX_PATH];
@@ -457,7 +462,8 @@ int main(int argc, char** argv) {
         path = dir.substr(0, dir.find_last_of('\\') + 1) + "NuperoForTTB.dll";
     }
 
-    hmouseAction = RegisterWindowMessageA(HostMessageNames[static_cast<int>(HostMessage::HMouseAction)]);
+    hmouseAction =
+        RegisterWindowMessageA(HostMessageNames[static_cast<int>(HostMessage::HMouseAction)]);
     if (!LoadPlugin(path) || !ReadPluginInfo(path)) return 2;
     const HostBool initResult = plugin.Init(path.c_str(), PluginId);
     Say("TTBEvent_Init(\"" + path + "\", " + Hex(PluginId) + ") -> " + Hex(initResult));
