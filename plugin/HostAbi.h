@@ -98,6 +98,37 @@ using TTBEvent_WindowsHookFn = decltype(&TTBEvent_WindowsHook);
 using TTBEvent_InitPluginInfoFn = decltype(&TTBEvent_InitPluginInfo);
 using TTBEvent_FreePluginInfoFn = decltype(&TTBEvent_FreePluginInfo);
 
+// What a host keeps of a loaded plugin: its six exports, found by name.
+struct PluginExports {
+    TTBEvent_InitFn Init = nullptr;
+    TTBEvent_UnloadFn Unload = nullptr;
+    TTBEvent_ExecuteFn Execute = nullptr;
+    TTBEvent_WindowsHookFn WindowsHook = nullptr;
+    TTBEvent_InitPluginInfoFn InitPluginInfo = nullptr;
+    TTBEvent_FreePluginInfoFn FreePluginInfo = nullptr;
+};
+
+// Fills `exports` through `lookup` (a name in, the export's address out, as
+// GetProcAddress does); `missing` hears of each name not found. True when
+// all six are there.
+template <typename Lookup, typename Missing>
+bool FindPluginExports(PluginExports& exports, Lookup lookup, Missing missing) {
+    bool all = true;
+    auto find = [&](const char* name, auto& entry) {
+        entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(
+            reinterpret_cast<void (*)()>(lookup(name)));
+        if (!entry) missing(name);
+        all = all && entry;
+    };
+    find("TTBEvent_Init", exports.Init);
+    find("TTBEvent_Unload", exports.Unload);
+    find("TTBEvent_Execute", exports.Execute);
+    find("TTBEvent_WindowsHook", exports.WindowsHook);
+    find("TTBEvent_InitPluginInfo", exports.InitPluginInfo);
+    find("TTBEvent_FreePluginInfo", exports.FreePluginInfo);
+    return all;
+}
+
 // The host's service that shows the switch: the plugin identifier from
 // TTBEvent_Init, the command, the change mask and the flags. Its result is not
 // read.

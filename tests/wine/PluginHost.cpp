@@ -12,22 +12,15 @@ std::string ProgramDirectory() {
     return dir.substr(0, dir.find_last_of('\\') + 1);
 }
 
-template <typename T>
-static void Find(HMODULE module, const char* name, T& entry) {
-    entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 LoadedPlugin::LoadedPlugin(const std::string& path) {
     MenuPropertyCalls.clear();
     OtherServiceCalls = 0;
     module = LoadLibraryA(path.c_str());
     if (!module) throw std::runtime_error("cannot load " + path);
-    Find(module, "TTBEvent_Init", Init);
-    Find(module, "TTBEvent_Unload", Unload);
-    Find(module, "TTBEvent_Execute", Execute);
-    Find(module, "TTBEvent_WindowsHook", WindowsHook);
-    Find(module, "TTBEvent_InitPluginInfo", InitPluginInfo);
-    Find(module, "TTBEvent_FreePluginInfo", FreePluginInfo);
+    // A missing export leaves its entry null; the export tests say which.
+    FindPluginExports(
+        *this, [this](const char* name) { return GetProcAddress(module, name); },
+        [](const char*) {});
 }
 
 LoadedPlugin::~LoadedPlugin() {

@@ -36,7 +36,7 @@ extern int OtherServiceCalls;
 std::string ProgramDirectory();
 
 // The plugin's entry points, found by their plain names as a host finds them.
-class LoadedPlugin {
+class LoadedPlugin : public PluginExports {
 public:
     explicit LoadedPlugin(const std::string& path = ProgramDirectory() + "NuperoForTTB.dll");
     ~LoadedPlugin();
@@ -44,12 +44,6 @@ public:
     LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
     HMODULE module = nullptr;
-    TTBEvent_InitFn Init = nullptr;
-    TTBEvent_UnloadFn Unload = nullptr;
-    TTBEvent_ExecuteFn Execute = nullptr;
-    TTBEvent_WindowsHookFn WindowsHook = nullptr;
-    TTBEvent_InitPluginInfoFn InitPluginInfo = nullptr;
-    TTBEvent_FreePluginInfoFn FreePluginInfo = nullptr;
 };
 
 // A fresh directory under %TEMP%, removed with its files afterwards.

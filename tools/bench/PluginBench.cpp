@@ -111,15 +111,15 @@ int main() {
         std::printf("cannot load the DLLs\n");
         return 2;
     }
-    // Each export under the plain name the ABI header declares it with.
-#define FIND_EXPORT(module, name) \
-    reinterpret_cast<name##Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, #name)))
-    auto init = FIND_EXPORT(plugin, TTBEvent_Init);
-    auto execute = FIND_EXPORT(plugin, TTBEvent_Execute);
-    auto hook = FIND_EXPORT(plugin, TTBEvent_WindowsHook);
-    auto initInfo = FIND_EXPORT(plugin, TTBEvent_InitPluginInfo);
-    auto freeInfo = FIND_EXPORT(plugin, TTBEvent_FreePluginInfo);
-#undef FIND_EXPORT
+    PluginExports exports;
+    FindPluginExports(
+        exports, [plugin](const char* name) { return GetProcAddress(plugin, name); },
+        [](const char* name) { std::printf("the plugin does not export %s\n", name); });
+    auto init = exports.Init;
+    auto execute = exports.Execute;
+    auto hook = exports.WindowsHook;
+    auto initInfo = exports.InitPluginInfo;
+    auto freeInfo = exports.FreePluginInfo;
     auto emptyCall =
         reinterpret_cast<HookFn>(reinterpret_cast<void (*)()>(GetProcAddress(empty, "Empty")));
 

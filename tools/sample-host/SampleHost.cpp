@@ -20,14 +20,8 @@ constexpr DWORD PluginId = 0x1001;
 constexpr UINT CommandMenuBase = 100;  // menu item = base + command identifier
 constexpr UINT StatusId = 200;
 
-struct Plugin {
+struct Plugin : PluginExports {
     HMODULE module = nullptr;
-    TTBEvent_InitFn Init = nullptr;
-    TTBEvent_UnloadFn Unload = nullptr;
-    TTBEvent_ExecuteFn Execute = nullptr;
-    TTBEvent_WindowsHookFn WindowsHook = nullptr;
-    TTBEvent_InitPluginInfoFn InitPluginInfo = nullptr;
-    TTBEvent_FreePluginInfoFn FreePluginInfo = nullptr;
 };
 
 // What the plugin told about itself, kept for the menu.
@@ -163,13 +157,6 @@ UNUSED_SERVICE(TTBPlugin_ExecuteCommand)
 
 namespace {
 
-template <typename T>
-bool Find(const char* name, T& entry) {
-    entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(plugin.module, name)));
-    if (!entry) Say(std::string("the plugin does not export ") + name);
-    return entry != nullptr;
-}
-
 bool LoadPlugin(const std::string& path) {
     plugin.module = LoadLibraryA(path.c_str());
     if (!plugin.module) {
@@ -177,14 +164,9 @@ bool LoadPlugin(const std::string& path) {
         return false;
     }
     Say("load: " + path);
-    // Each export under the plain name the ABI header declares it with.
-#define FIND_EXPORT(name, entry) Find(#name, entry)
-    return FIND_EXPORT(TTBEvent_Init, plugin.Init) && FIND_EXPORT(TTBEvent_Unload, plugin.Unload) &&
-           FIND_EXPORT(TTBEvent_Execute, plugin.Execute) &&
-           FIND_EXPORT(TTBEvent_WindowsHook, plugin.WindowsHook) &&
-           FIND_EXPORT(TTBEvent_InitPluginInfo, plugin.InitPluginInfo) &&
-           FIND_EXPORT(TTBEvent_FreePluginInfo, plugin.FreePluginInfo);
-#undef FIND_EXPORT
+    return FindPluginExports(
+        plugin, [](const char* name) { return GetProcAddress(plugin.module, name); },
+        [](const char* name) { Say(std::string("the plugin does not export ") + name); });
 }
 
 // Asks the plugin what it is, prints it and hands the record back.
