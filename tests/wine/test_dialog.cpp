@@ -86,6 +86,32 @@ protected:
         return window_->hwnd();
     }
 
+    // A relayed middle click on `window`, answered as a person would: `typed`
+    // into the field, then Enter; `beforeEnter` runs just before the key.
+    struct Answer {
+        std::vector<std::string> problems;
+        DWORD clicked = 0, shown = 0, enterPressed = 0, returned = 0;  // GetTickCount()
+    };
+    Answer ClickAndType(HWND window, const std::wstring& typed,
+                        const std::function<void()>& beforeEnter = {}) {
+        Answer answer;
+        DialogDriver driver([&](DialogDriver& d) {
+            HWND dialog = d.WaitForDialog();
+            answer.shown = GetTickCount();
+            d.Type(dialog, typed);
+            if (beforeEnter) beforeEnter();
+            answer.enterPressed = GetTickCount();
+            d.Press(dialog, VK_RETURN);
+            d.WaitClosed(dialog);
+        });
+        answer.clicked = GetTickCount();
+        plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
+                           reinterpret_cast<DWORD>(window));
+        answer.returned = GetTickCount();
+        answer.problems = driver.Finish();
+        return answer;
+    }
+
     void ExpectAttachedAndDetached(DWORD otherThread) {
         const DWORD self = GetCurrentThreadId();
         EXPECT_EQ(record.attachCalls,
@@ -375,15 +401,7 @@ bool WaitUntilHung(HWND window) {
 
 TEST_F(DialogTest, TitlesAreSetWithABoundedWaitThatSkipsAHungProgram) {
     HostWindow target(L"Bounded");
-    DialogDriver driver([&](DialogDriver& d) {
-        HWND dialog = d.WaitForDialog();
-        d.Type(dialog, L"Set");
-        d.Press(dialog, VK_RETURN);
-        d.WaitClosed(dialog);
-    });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
-                       reinterpret_cast<DWORD>(target.hwnd()));
-    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    EXPECT_EQ(ClickAndType(target.hwnd(), L"Set").problems, std::vector<std::string>{});
     EXPECT_EQ(WindowText(target.hwnd()), L"Set") << "a window of this thread is set at once";
     ASSERT_EQ(record.boundedSends.size(), 1u);
     EXPECT_TRUE(record.boundedSends[0].flags & SMTO_ABORTIFHUNG);
@@ -396,22 +414,12 @@ TEST_F(DialogTest, AProgramThatStoppedRespondingNeverHoldsTheHost) {
     frozen.StopReading(10000);
     ASSERT_TRUE(WaitUntilHung(frozen.hwnd()));
 
-    DWORD clicked = 0, dialogShown = 0, okPressed = 0;
-    DialogDriver driver([&](DialogDriver& d) {
-        HWND dialog = d.WaitForDialog();
-        dialogShown = GetTickCount();
-        d.Type(dialog, L"Never set");
-        okPressed = GetTickCount();
-        d.Press(dialog, VK_RETURN);
-        d.WaitClosed(dialog);
-    });
-    clicked = GetTickCount();
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
-                       reinterpret_cast<DWORD>(frozen.hwnd()));
-    const DWORD returned = GetTickCount();
-    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
-    EXPECT_LE(dialogShown - clicked, 3000u) << "reading the title waited for the frozen program";
-    EXPECT_LE(returned - okPressed, 3000u) << "setting the title waited for the frozen program";
+    const Answer answer = ClickAndType(frozen.hwnd(), L"Never set");
+    EXPECT_EQ(answer.problems, std::vector<std::string>{});
+    EXPECT_LE(answer.shown - answer.clicked, 3000u)
+        << "reading the title waited for the frozen program";
+    EXPECT_LE(answer.returned - answer.enterPressed, 3000u)
+        << "setting the title waited for the frozen program";
 
     frozen.WaitAnswering();
     EXPECT_EQ(WindowText(frozen.hwnd()), L"Frozen")
@@ -419,35 +427,18 @@ TEST_F(DialogTest, AProgramThatStoppedRespondingNeverHoldsTheHost) {
 
     // Afterwards the plugin renames another window as usual.
     HostWindow other(L"Other");
-    DialogDriver again([&](DialogDriver& d) {
-        HWND dialog = d.WaitForDialog();
-        d.Type(dialog, L"Renamed after");
-        d.Press(dialog, VK_RETURN);
-        d.WaitClosed(dialog);
-    });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
-                       reinterpret_cast<DWORD>(other.hwnd()));
-    EXPECT_EQ(again.Finish(), std::vector<std::string>{});
+    EXPECT_EQ(ClickAndType(other.hwnd(), L"Renamed after").problems, std::vector<std::string>{});
     EXPECT_EQ(WindowText(other.hwnd()), L"Renamed after");
 }
 
 TEST_F(DialogTest, AProgramBusyForAMomentStillGetsItsTitle) {
     WindowOnOtherThread busy(L"Busy");
-    DWORD okPressed = 0;
-    DialogDriver driver([&](DialogDriver& d) {
-        HWND dialog = d.WaitForDialog();
-        d.Type(dialog, L"Worth the wait");
-        busy.StopReading(1000);
-        okPressed = GetTickCount();
-        d.Press(dialog, VK_RETURN);
-        d.WaitClosed(dialog);
-    });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
-                       reinterpret_cast<DWORD>(busy.hwnd()));
-    const DWORD returned = GetTickCount();
-    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    const Answer answer =
+        ClickAndType(busy.hwnd(), L"Worth the wait", [&] { busy.StopReading(1000); });
+    EXPECT_EQ(answer.problems, std::vector<std::string>{});
     EXPECT_EQ(WindowText(busy.hwnd()), L"Worth the wait");
-    EXPECT_GE(returned - okPressed, 500u) << "the program was busy when its title was sent";
+    EXPECT_GE(answer.returned - answer.enterPressed, 500u)
+        << "the program was busy when its title was sent";
 }
 
 TEST_F(DialogTest, NoInputAttachmentToAForegroundProgramThatStoppedResponding) {
@@ -457,15 +448,7 @@ TEST_F(DialogTest, NoInputAttachmentToAForegroundProgramThatStoppedResponding) {
     foreground.StopReading(7000);
     ASSERT_TRUE(WaitUntilHung(foreground.hwnd()));
 
-    DialogDriver driver([&](DialogDriver& d) {
-        HWND dialog = d.WaitForDialog();
-        d.Type(dialog, L"Renamed anyway");
-        d.Press(dialog, VK_RETURN);
-        d.WaitClosed(dialog);
-    });
-    plugin.WindowsHook(HMouseActionMessage(), WM_NCMBUTTONDOWN,
-                       reinterpret_cast<DWORD>(clicked.hwnd()));
-    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    EXPECT_EQ(ClickAndType(clicked.hwnd(), L"Renamed anyway").problems, std::vector<std::string>{});
     EXPECT_TRUE(record.attachCalls.empty());
     EXPECT_EQ(WindowText(clicked.hwnd()), L"Renamed anyway");
 }
