@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../../plugin/HostAbi.h"
+#include "TestWindows.h"
 
 #include <windows.h>
 
@@ -58,25 +59,6 @@ public:
 private:
     std::string path_;
 };
-
-// A top-level window on the calling thread whose window procedure runs
-// queued callbacks, so another thread can make the host call into the plugin
-// from inside the plugin's modal loop.
-class HostWindow {
-public:
-    explicit HostWindow(const wchar_t* title);
-    ~HostWindow();
-    HWND hwnd() const { return hwnd_; }
-    // Runs `call` on the window's thread the next time its messages are pumped.
-    void Post(std::function<void()> call) const;
-    // Runs `call` on the window's thread and returns once it has run.
-    void Send(std::function<void()> call) const;
-
-private:
-    HWND hwnd_;
-};
-
-std::wstring WindowText(HWND window);
 
 // The message number the host relays mouse events under.
 UINT HMouseActionMessage();

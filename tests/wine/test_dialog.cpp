@@ -10,71 +10,6 @@ const std::wstring Prompt =
     L"\u30BF\u30A4\u30C8\u30EB\u3092\u5909\u66F4(&T)";                 // タイトルを変更(&T)
 const std::wstring CancelCaption = L"\u30AD\u30E3\u30F3\u30BB\u30EB";  // キャンセル
 
-// Wine under load may take a moment to change the foreground window.
-void BringToForeground(HWND window) {
-    for (int i = 0; i < 200 && GetForegroundWindow() != window; ++i) {
-        SetForegroundWindow(window);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    }
-}
-
-// A window owned by a thread of its own, as another program's window is;
-// brought to the foreground on request, so that the plugin's attach is made
-// to another thread, as in the host.
-class WindowOnOtherThread {
-public:
-    explicit WindowOnOtherThread(const wchar_t* title, bool foreground = false) : title_(title) {
-        ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
-        WaitForSingleObject(ready_, INFINITE);
-        if (foreground) BringToForeground(hwnd_);
-    }
-    ~WindowOnOtherThread() {
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        CloseHandle(ready_);
-    }
-    HWND hwnd() const { return hwnd_; }
-    DWORD threadId() const { return threadId_; }
-
-    // The window's thread reads no message for `ms`, as a program that is
-    // busy, or stops responding once past 5 s; returns once it has stopped.
-    void StopReading(DWORD ms) const {
-        HANDLE stopped = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        window_->Post([ms, stopped] {
-            SetEvent(stopped);
-            Sleep(ms);
-        });
-        // Left waiting meanwhile: newer Wine counts a thread as hung only
-        // while a message waits for it, as Windows does for a frozen program.
-        PostMessageW(hwnd_, WM_NULL, 0, 0);
-        WaitForSingleObject(stopped, INFINITE);
-        CloseHandle(stopped);
-    }
-    // Waits until the window's thread reads messages again.
-    void WaitAnswering() const { SendMessageW(hwnd_, WM_NULL, 0, 0); }
-
-private:
-    static DWORD WINAPI Run(void* p) {
-        auto* self = static_cast<WindowOnOtherThread*>(p);
-        HostWindow window(self->title_);
-        self->window_ = &window;
-        self->hwnd_ = window.hwnd();
-        SetEvent(self->ready_);
-        MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-        return 0;
-    }
-    const wchar_t* title_;
-    HANDLE ready_, thread_;
-    DWORD threadId_ = 0;
-    const HostWindow* window_ = nullptr;  // lives on its own thread
-    HWND hwnd_ = nullptr;
-};
-
 class DialogTest : public PluginTest {
 protected:
     void SetUp() override { ASSERT_EQ(plugin.Init(PluginPath().c_str(), 1), ExpectedTrue); }
@@ -391,13 +326,6 @@ TEST_F(DialogTest, CallsWhileADialogIsOpenRunNestedInsideIt) {
 }
 
 // A program that stops responding must never hold the host's thread.
-
-// Waits until Windows counts the window's program as not responding (no
-// message read for 5 s), as it would a frozen program.
-bool WaitUntilHung(HWND window) {
-    for (int i = 0; i < 100 && !IsHungAppWindow(window); ++i) Sleep(100);
-    return IsHungAppWindow(window) != FALSE;
-}
 
 TEST_F(DialogTest, TitlesAreSetWithABoundedWaitThatSkipsAHungProgram) {
     HostWindow target(L"Bounded");
