@@ -107,6 +107,28 @@ INSTANTIATE_TEST_SUITE_P(Endings, QueryDialogTest,
                          ::testing::Values(Ending::Ok, Ending::Enter, Ending::CancelButton,
                                            Ending::Escape, Ending::CloseBox));
 
+TEST(QueryDialog, TheJapaneseTextHasGlyphsInTheDialogsFont) {
+    // On a prefix whose dialog font is not linked to a Japanese font, the
+    // prompt and the Cancel button would show boxes.
+    const std::wstring prompt =
+        L"\u30BF\u30A4\u30C8\u30EB\u3092\u5909\u66F4(&T)";  // タイトルを変更(&T)
+    size_t boxes = 0, cancelLength = 0;
+    DialogDriver driver([&](DialogDriver& d) {
+        HWND dialog = d.WaitForDialog();
+        const std::wstring cancel = d.View(dialog).cancelText;
+        cancelLength = cancel.size();
+        boxes = CharactersDrawnAsBoxes(FindWindowExW(dialog, nullptr, L"Static", nullptr), prompt) +
+                CharactersDrawnAsBoxes(GetDlgItem(dialog, IDCANCEL), cancel);
+        d.Press(dialog, VK_ESCAPE);
+        d.WaitClosed(dialog);
+    });
+    wchar_t text[QueryTextLimit + 1] = L"";
+    InputQuery(L"Caption", prompt.c_str(), text, nullptr);
+    EXPECT_EQ(driver.Finish(), std::vector<std::string>{});
+    EXPECT_EQ(cancelLength, 5u) << "the Cancel caption from the string table";
+    EXPECT_EQ(boxes, 0u) << "characters of the prompt and button drawn as boxes";
+}
+
 TEST(QueryDialog, ANestedDialogDisablesTheOneBelowAndGivesItBack) {
     HostWindow host(L"Host");
     wchar_t inner[QueryTextLimit + 1] = L"";

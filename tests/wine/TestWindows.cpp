@@ -1,8 +1,38 @@
 #include "TestWindows.h"
 
 #include <stdexcept>
+#include <vector>
 
 namespace {
+
+// The pixels `c` leaves when drawn alone with `font`, black on white.
+std::vector<unsigned char> Drawn(HFONT font, wchar_t c) {
+    constexpr int size = 48;
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    RECT all = {0, 0, size, size};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, 4, 4, &c, 1);
+    GdiFlush();
+    std::vector<unsigned char> pixels(static_cast<unsigned char*>(bits),
+                                      static_cast<unsigned char*>(bits) + size * size * 4);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
 
 constexpr UINT RunQueuedCall = WM_APP + 1;
 
@@ -107,4 +137,17 @@ void BringToForeground(HWND window) {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         Sleep(10);
     }
+}
+
+size_t CharactersDrawnAsBoxes(HWND control, const std::wstring& text) {
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const std::vector<unsigned char> notdef = Drawn(font, L'\xFFFF');
+    const std::vector<unsigned char> blank = Drawn(font, L' ');
+    size_t boxes = 0;
+    for (wchar_t c : text) {
+        if (c < 0x80) continue;
+        const std::vector<unsigned char> glyph = Drawn(font, c);
+        if (glyph == notdef || glyph == blank) ++boxes;
+    }
+    return boxes;
 }

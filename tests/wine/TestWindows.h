@@ -59,3 +59,7 @@ bool WaitUntilHung(HWND window);
 
 // Brings `window` to the foreground; Wine under load may take a moment.
 void BringToForeground(HWND window);
+
+// How many characters of `text` beyond ASCII the control's font would draw as
+// a box: the same as a character no font has, or as nothing at all.
+size_t CharactersDrawnAsBoxes(HWND control, const std::wstring& text);
