@@ -82,13 +82,12 @@ extern "C" PluginInfo* __stdcall TTBEvent_InitPluginInfo(const char* fileName) {
     auto* info =
         static_cast<PluginInfo*>(HeapAlloc(PluginHeap(), HEAP_ZERO_MEMORY, sizeof(PluginInfo)));
     if (!info) return nullptr;
-    // A partial record goes the way of one the host hands back.
+    // A partial record goes the way of one the host hands back. Zero-filled,
+    // HostWordA and HostWordB hold their 0 already.
     auto releasePartial = ScopeExit([info]() noexcept { ReleaseRecord(info); });
 
-    info->HostWordA = 0;
     if (!(info->Name = CopyString(PluginName))) return nullptr;
     if (!(info->FileName = CopyString(fileName))) return nullptr;
-    info->HostWordB = 0;
 
     DWORD versionMS, versionLS;  // the record's fields are packed: no references
     if (ReadFileVersion(PluginFileName(), versionMS, versionLS) == FileVersion::OutOfMemory) {
@@ -106,8 +105,7 @@ extern "C" PluginInfo* __stdcall TTBEvent_InitPluginInfo(const char* fileName) {
         // record's own, never the table's.
         PluginCommandInfo& entry = info->Commands[i];
         std::memcpy(&entry, &CommandTable[i], sizeof entry);
-        entry.Name = nullptr;
-        entry.Caption = nullptr;
+        entry.Name = entry.Caption = nullptr;
         if (!(entry.Name = CopyString(CommandTable[i].Name))) return nullptr;
         if (!(entry.Caption = CopyString(CommandTable[i].Caption))) return nullptr;
     }

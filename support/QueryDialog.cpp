@@ -90,6 +90,13 @@ QueryState* StateOf(HWND dialog) {
     return reinterpret_cast<QueryState*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
+// The host's windows come back before the dialog goes, so that the host takes
+// the activation.
+void EndQuery(HWND dialog, INT_PTR result) {
+    StateOf(dialog)->modal->Restore();
+    EndDialog(dialog, result);
+}
+
 INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
@@ -114,16 +121,13 @@ INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case IDOK: {
-            QueryState* state = StateOf(dialog);
-            GetDlgItemTextW(dialog, IDC_QUERY_TEXT, state->confirmedText, QueryTextLimit + 1);
-            state->modal->Restore();
-            EndDialog(dialog, IDOK);
+        case IDOK:
+            GetDlgItemTextW(dialog, IDC_QUERY_TEXT, StateOf(dialog)->confirmedText,
+                            QueryTextLimit + 1);
+            EndQuery(dialog, IDOK);
             return TRUE;
-        }
         case IDCANCEL:  // the Cancel button, Esc and the close box all end here
-            StateOf(dialog)->modal->Restore();
-            EndDialog(dialog, IDCANCEL);
+            EndQuery(dialog, IDCANCEL);
             return TRUE;
         }
         break;

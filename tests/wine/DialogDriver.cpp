@@ -7,9 +7,17 @@ namespace {
 constexpr DWORD TimeoutMs = 10000;
 volatile LONG running;
 
-// The drivers watching now; the hook tells each of them.
-CRITICAL_SECTION driversLock;
-std::vector<DialogDriver*>* drivers;
+// The drivers watching now; the hook, which has no context of its own, tells
+// each of them.
+struct Watching {
+    Watching() { InitializeCriticalSection(&lock); }
+    CRITICAL_SECTION lock;
+    std::vector<DialogDriver*> drivers;
+};
+Watching& Drivers() {
+    static Watching watching;
+    return watching;
+}
 
 std::wstring Text(HWND hwnd) {
     wchar_t text[1024];
@@ -31,17 +39,11 @@ bool IsDialogWindow(HWND window) {
 
 DialogDriver::DialogDriver(Script script, DWORD dialogThread)
     : script_(std::move(script)), dialogThread_(dialogThread) {
-    static const bool initialised = [] {
-        InitializeCriticalSection(&driversLock);
-        drivers = new std::vector<DialogDriver*>;
-        return true;
-    }();
-    (void)initialised;
     InitializeCriticalSection(&lock_);
     changed_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    EnterCriticalSection(&driversLock);
-    drivers->push_back(this);
-    LeaveCriticalSection(&driversLock);
+    EnterCriticalSection(&Drivers().lock);
+    Drivers().drivers.push_back(this);
+    LeaveCriticalSection(&Drivers().lock);
     hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, WatchDialogs, nullptr, dialogThread_);
     if (!hook_) Problem("cannot watch the dialog thread");
     InterlockedIncrement(&running);
@@ -62,9 +64,11 @@ std::vector<std::string> DialogDriver::Finish() {
         InterlockedDecrement(&running);
         if (hook_) UnhookWindowsHookEx(hook_);
         hook_ = nullptr;
-        EnterCriticalSection(&driversLock);
-        drivers->erase(std::remove(drivers->begin(), drivers->end(), this), drivers->end());
-        LeaveCriticalSection(&driversLock);
+        Watching& watching = Drivers();
+        EnterCriticalSection(&watching.lock);
+        watching.drivers.erase(std::remove(watching.drivers.begin(), watching.drivers.end(), this),
+                               watching.drivers.end());
+        LeaveCriticalSection(&watching.lock);
     }
     return problems_;
 }
@@ -79,11 +83,12 @@ LRESULT CALLBACK DialogDriver::WatchDialogs(int code, WPARAM wParam, LPARAM lPar
             call->message == WM_WINDOWPOSCHANGED &&
             (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW);
         if ((shown || call->message == WM_NCDESTROY) && IsDialogWindow(call->hwnd)) {
-            EnterCriticalSection(&driversLock);
-            for (DialogDriver* driver : *drivers) {
+            Watching& watching = Drivers();
+            EnterCriticalSection(&watching.lock);
+            for (DialogDriver* driver : watching.drivers) {
                 if (driver->dialogThread_ == GetCurrentThreadId()) driver->Saw(call->hwnd, shown);
             }
-            LeaveCriticalSection(&driversLock);
+            LeaveCriticalSection(&watching.lock);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
